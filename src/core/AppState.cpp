@@ -1,0 +1,11 @@
+#include "AppState.h"
+
+namespace mvx {
+
+AppState &App()
+{
+    static AppState state;
+    return state;
+}
+
+} // namespace mvx

@@ -1,0 +1,48 @@
+#pragma once
+// The per-user settings store: application -> section -> key -> text value, names
+// compared without case, values kept exactly. One SQLite file per user at
+// $XDG_CONFIG_HOME/MorvexSoft/settings.sqlite, shared by every program of the family.
+// A damaged file is set aside and a fresh store used; damageNotice() then tells once.
+#include "SqliteDb.h"
+
+#include <QString>
+#include <optional>
+
+namespace mvx {
+
+class SettingsStore final
+{
+public:
+    // The process's store at the default location (opened on first use).
+    static SettingsStore &instance();
+    // Default location of the per-user store file.
+    [[nodiscard]] static QString defaultPath();
+
+    explicit SettingsStore(const QString &path);
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    [[nodiscard]] std::optional<QString> value(const QString &app, const QString &section, const QString &key);
+    [[nodiscard]] QString value(const QString &app, const QString &section, const QString &key,
+                                const QString &fallback);
+    // One committed write; false when the store cannot be written.
+    bool setValue(const QString &app, const QString &section, const QString &key, const QString &value);
+    bool remove(const QString &app, const QString &section, const QString &key);
+
+    [[nodiscard]] QString path() const { return m_path; }
+    // Non-empty once when the store file was damaged and set aside: a message for the learner.
+    [[nodiscard]] QString takeDamageNotice();
+
+private:
+    bool ensureOpen();
+    bool openFresh();
+
+    QString m_path;
+    SqliteDb m_db;
+    SqliteStatement m_read;
+    SqliteStatement m_write;
+    bool m_tried = false;
+    QString m_damageNotice;
+};
+
+} // namespace mvx

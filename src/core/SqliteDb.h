@@ -1,0 +1,109 @@
+#pragma once
+// Thin RAII wrapper over the SQLite C API, shared by every file format that lives
+// in SQLite (settings store, books, notebooks). Errors come back as false / empty
+// results with lastError() set; nothing throws.
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace mvx {
+
+class SqliteStatement final
+{
+public:
+    SqliteStatement() = default;
+    SqliteStatement(sqlite3 *db, sqlite3_stmt *stmt) : m_db(db), m_stmt(stmt) {}
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
+    SqliteStatement(const SqliteStatement &) = delete;
+    SqliteStatement &operator=(const SqliteStatement &) = delete;
+    ~SqliteStatement();
+
+    [[nodiscard]] bool isValid() const { return m_stmt != nullptr; }
+    // Binds are 1-based, as in SQLite. A null QVariant binds NULL.
+    void bind(int index, const QVariant &value);
+    void bind(int index, const QString &value);
+    void bind(int index, qint64 value);
+    void bindBlob(int index, const QByteArray &value);
+    // Steps once: true while a row is available. done() tells a clean end.
+    bool next();
+    [[nodiscard]] bool done() const { return m_done; }
+    // Runs to completion (for writes); false on error.
+    bool exec();
+    void reset();
+
+    [[nodiscard]] QString text(int column) const;
+    [[nodiscard]] qint64 integer(int column) const;
+    [[nodiscard]] double real(int column) const;
+    [[nodiscard]] QByteArray blob(int column) const;
+    [[nodiscard]] bool isNull(int column) const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    bool m_done = false;
+};
+
+class SqliteDb final
+{
+public:
+    enum class Mode { ReadOnly, ReadWrite, ReadWriteCreate };
+
+    SqliteDb() = default;
+    ~SqliteDb();
+    SqliteDb(const SqliteDb &) = delete;
+    SqliteDb &operator=(const SqliteDb &) = delete;
+
+    // Opens the file; busyTimeoutMs lets concurrent writers of other processes wait.
+    bool open(const QString &path, Mode mode, int busyTimeoutMs = 5000);
+    void close();
+    [[nodiscard]] bool isOpen() const { return m_db != nullptr; }
+
+    bool exec(const QString &sql);
+    [[nodiscard]] SqliteStatement prepare(const QString &sql);
+    // Scalar helpers: the first column of the first row, or the fallback.
+    [[nodiscard]] QVariant scalar(const QString &sql, const QVariant &fallback = {});
+
+    bool begin(bool immediate = true);
+    bool commit();
+    void rollback();
+
+    // PRAGMA quick_check answers "ok" and the file is a database.
+    [[nodiscard]] bool checkIntegrity();
+    [[nodiscard]] QString lastError() const { return m_error; }
+    [[nodiscard]] sqlite3 *handle() const { return m_db; }
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_error;
+};
+
+// Runs a set of writes as one transaction; rolls back unless commit() was called.
+class SqliteTransaction final
+{
+public:
+    explicit SqliteTransaction(SqliteDb &db) : m_db(db) { m_active = m_db.begin(); }
+    ~SqliteTransaction()
+    {
+        if (m_active)
+            m_db.rollback();
+    }
+    [[nodiscard]] bool isActive() const { return m_active; }
+    bool commit()
+    {
+        if (!m_active)
+            return false;
+        m_active = false;
+        return m_db.commit();
+    }
+
+private:
+    SqliteDb &m_db;
+    bool m_active = false;
+};
+
+} // namespace mvx
