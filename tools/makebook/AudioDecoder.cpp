@@ -1,0 +1,65 @@
+#include "AudioDecoder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sndfile.h>
+
+namespace mvx {
+
+bool AudioDecoder::isSupportedExtension(const QString &path)
+{
+    static const QStringList known = {QStringLiteral("mp3"), QStringLiteral("wav"), QStringLiteral("flac"),
+                                      QStringLiteral("ogg"), QStringLiteral("oga")};
+    return known.contains(QFileInfo(path).suffix().toLower());
+}
+
+DecodedAudio AudioDecoder::decode(const QString &path)
+{
+    DecodedAudio out;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        out.error = QStringLiteral("%1: 声音文件不存在").arg(path);
+        return out;
+    }
+    if (!isSupportedExtension(path)) {
+        out.error = QStringLiteral("%1: 只支持 MP3、WAV、FLAC 和 OGG 声音文件").arg(path);
+        return out;
+    }
+    SF_INFO sfInfo{};
+    SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &sfInfo);
+    if (!file) {
+        out.error = QStringLiteral("%1: 无法读取声音文件（%2）").arg(path, QString::fromLocal8Bit(sf_strerror(nullptr)));
+        return out;
+    }
+    const int channels = std::max(1, sfInfo.channels);
+    std::vector<float> block(size_t(4096) * size_t(channels));
+    if (sfInfo.frames > 0 && sfInfo.frames < (qint64(1) << 31))
+        out.samples.reserve(size_t(sfInfo.frames));
+    for (;;) {
+        const sf_count_t got = sf_readf_float(file, block.data(), 4096);
+        if (got <= 0)
+            break;
+        for (sf_count_t i = 0; i < got; ++i) {
+            float sum = 0;
+            for (int c = 0; c < channels; ++c)
+                sum += block[size_t(i) * size_t(channels) + size_t(c)];
+            out.samples.push_back(sum / float(channels));
+        }
+    }
+    const int err = sf_error(file);
+    sf_close(file);
+    if (err != SF_ERR_NO_ERROR && out.samples.empty()) {
+        out.error = QStringLiteral("%1: 声音文件已损坏，无法解码").arg(path);
+        return out;
+    }
+    out.sampleRate = sfInfo.samplerate;
+    if (out.sampleRate <= 0 || out.samples.empty()) {
+        out.error = QStringLiteral("%1: 声音文件里没有声音").arg(path);
+        out.samples.clear();
+        return out;
+    }
+    out.durationMs = qint64(out.samples.size()) * 1000 / out.sampleRate;
+    return out;
+}
+
+} // namespace mvx

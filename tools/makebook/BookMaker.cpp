@@ -1,0 +1,345 @@
+#include "BookMaker.h"
+
+#include "AudioDecoder.h"
+#include "IndexEditor.h"
+#include "KeyWordMarks.h"
+#include "LrcParser.h"
+#include "SilenceDetector.h"
+#include "core/TextCodec.h"
+#include "libs/sentra/SentenceWords.h"
+#include "libs/sentra/SentraBook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace mvx {
+
+namespace {
+
+// A sentence as read from the script, before times are known for text scripts.
+struct ScriptSentence
+{
+    QString english; // with key-word marks
+    QString chinese;
+    int line = 0;
+    qint64 startMs = -1;
+    qint64 endMs = -1;
+};
+
+InputError readLines(const QString &path, QStringList &lines)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {path, 0, QStringLiteral("文件不存在")};
+    const TextFileContent content = ReadTextFile(path);
+    if (!info.isFile() || !content.ok)
+        return {path, 0, QStringLiteral("无法读取文件")};
+    lines = content.lines;
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        lines.first().remove(0, 1);
+    return {};
+}
+
+// One line per sentence; trailing empty lines are not counted.
+InputError readPerSentence(const QString &path, int sentences, const QString &what, QStringList &out)
+{
+    if (InputError e = readLines(path, out); e.isError())
+        return e;
+    while (!out.isEmpty() && out.last().trimmed().isEmpty())
+        out.removeLast();
+    if (out.size() > sentences)
+        return {path, sentences + 1,
+                QStringLiteral("%1有 %2 行，比课文的 %3 句多（每句一行，空行表示没有）")
+                    .arg(what)
+                    .arg(out.size())
+                    .arg(sentences)};
+    if (out.size() < sentences)
+        return {path, int(out.size()),
+                QStringLiteral("%1只有 %2 行，课文有 %3 句（每句一行，空行表示没有）")
+                    .arg(what)
+                    .arg(out.size())
+                    .arg(sentences)};
+    for (QString &l : out)
+        l = l.trimmed();
+    return {};
+}
+
+QString formatMs(qint64 ms)
+{
+    return QStringLiteral("%1:%2.%3")
+        .arg(ms / 60000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QList<int> BookMaker::keyWordNumbers(const QString &plain, const QList<KeyWordSpan> &spans)
+{
+    QList<int> numbers;
+    int pos = 0;
+    int wordNo = 0;
+    for (const auto &piece : sentra::SentenceWords::split(plain)) {
+        const int start = pos;
+        pos += int(piece.text.size());
+        if (!piece.isWord)
+            continue;
+        ++wordNo;
+        for (const KeyWordSpan &s : spans) {
+            if (start < s.start + s.length && s.start < pos) {
+                numbers.append(wordNo);
+                break;
+            }
+        }
+    }
+    return numbers;
+}
+
+InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
+{
+    plan = {};
+    if (o.book.isEmpty())
+        return {{}, 0, QStringLiteral("缺少 --book（要写入的句子书）")};
+    if (o.audio.isEmpty())
+        return {{}, 0, QStringLiteral("缺少 --audio（课文的声音文件）")};
+    if (o.lrc.isEmpty() == o.text.isEmpty())
+        return {{}, 0, QStringLiteral("请给出 --lrc 或 --text 中的一个")};
+    if (!o.index.isEmpty() && (o.category.trimmed().isEmpty() || o.title.trimmed().isEmpty()))
+        return {{}, 0, QStringLiteral("使用 --index 时必须同时给出 --category 和 --title")};
+    if (o.index.isEmpty() && !o.category.isEmpty())
+        return {{}, 0, QStringLiteral("--category 只能和 --index 一起使用")};
+
+    const DecodedAudio audio = AudioDecoder::decode(o.audio);
+    if (!audio.error.isEmpty())
+        return {{}, 0, audio.error};
+    QFile soundFile(o.audio);
+    if (!soundFile.open(QIODevice::ReadOnly))
+        return {o.audio, 0, QStringLiteral("无法读取声音文件")};
+    plan.lesson.sound = soundFile.readAll();
+    plan.durationMs = audio.durationMs;
+
+    const QString script = o.lrc.isEmpty() ? o.text : o.lrc;
+    QStringList lines;
+    if (InputError e = readLines(script, lines); e.isError())
+        return e;
+    QList<ScriptSentence> sentences;
+    if (!o.lrc.isEmpty()) {
+        const LrcResult lrc = LrcParser::parse(lines, o.lrc);
+        if (lrc.error.isError())
+            return lrc.error;
+        for (int i = 0; i < lrc.sentences.size(); ++i) {
+            const LrcSentence &s = lrc.sentences[i];
+            if (s.startMs >= audio.durationMs)
+                return {o.lrc, s.line,
+                        QStringLiteral("开始时间 %1 超出了声音的长度 %2（%3）")
+                            .arg(formatMs(s.startMs), formatMs(audio.durationMs), o.audio)};
+            qint64 end = s.endMs >= 0 ? s.endMs
+                                      : (i + 1 < lrc.sentences.size() ? lrc.sentences[i + 1].startMs
+                                                                      : audio.durationMs);
+            if (end > audio.durationMs)
+                return {o.lrc, s.line,
+                        QStringLiteral("结束时间 %1 超出了声音的长度 %2（%3）")
+                            .arg(formatMs(end), formatMs(audio.durationMs), o.audio)};
+            sentences.append({s.english, s.chinese, s.line, s.startMs, end});
+        }
+    } else {
+        for (int i = 0; i < lines.size(); ++i)
+            if (!lines[i].trimmed().isEmpty())
+                sentences.append({lines[i].trimmed(), {}, i + 1});
+        if (sentences.isEmpty())
+            return {o.text, 0, QStringLiteral("文本里没有句子")};
+    }
+    if (sentences.size() > sentra::MaxSentencesPerLesson)
+        return {script, sentences[sentra::MaxSentencesPerLesson].line,
+                QStringLiteral("一课最多 %1 句，这里有 %2 句").arg(sentra::MaxSentencesPerLesson).arg(sentences.size())};
+
+    const int count = int(sentences.size());
+    QStringList chinese;
+    QStringList comments;
+    if (!o.translation.isEmpty())
+        if (InputError e = readPerSentence(o.translation, count, QStringLiteral("翻译文件"), chinese); e.isError())
+            return e;
+    if (!o.comments.isEmpty())
+        if (InputError e = readPerSentence(o.comments, count, QStringLiteral("注释文件"), comments); e.isError())
+            return e;
+
+    if (!o.text.isEmpty()) {
+        const SilenceResult times = SilenceDetector::split(audio.samples, audio.sampleRate, count);
+        if (!times.error.isEmpty())
+            return {o.audio, 0, times.error + QStringLiteral("（%1 有 %2 句）").arg(o.text).arg(count)};
+        for (int i = 0; i < count; ++i) {
+            sentences[i].startMs = times.sentences[i].startMs;
+            sentences[i].endMs = times.sentences[i].endMs;
+        }
+    }
+
+    for (int i = 0; i < count; ++i) {
+        const ScriptSentence &s = sentences[i];
+        const MarkedText marked = StripKeyWordMarks(s.english.simplified());
+        if (!marked.error.isEmpty())
+            return {script, s.line, marked.error};
+        sentra::SentenceData d;
+        d.startMs = int(s.startMs);
+        d.endMs = int(s.endMs);
+        d.english = marked.plain;
+        d.keywords = keyWordNumbers(marked.plain, marked.keyWords);
+        d.chinese = o.translation.isEmpty() ? s.chinese : chinese[i];
+        d.comment = comments.value(i);
+        d.isTitle = o.titleLine && i == 0;
+        plan.lesson.sentences.append(d);
+    }
+    if (o.titleLine)
+        plan.lesson.title = plan.lesson.sentences.first().english;
+    else if (!o.title.trimmed().isEmpty())
+        plan.lesson.title = o.title.trimmed();
+    else
+        plan.lesson.title = QFileInfo(o.audio).completeBaseName();
+    plan.bookPath = o.book;
+    return {};
+}
+
+MakeBookResult BookMaker::commit(const LessonPlan &plan, const QString &index, const QString &category,
+                                 const QString &title)
+{
+    MakeBookResult result;
+    const QFileInfo bookInfo(plan.bookPath);
+    if (!bookInfo.absoluteDir().exists()) {
+        result.error = {plan.bookPath, 0, QStringLiteral("书所在的文件夹不存在")};
+        return result;
+    }
+    const bool existed = bookInfo.exists();
+    sentra::SentraBook book;
+    if (existed) {
+        if (!book.open(plan.bookPath, true)) {
+            result.error = {plan.bookPath, 0, QStringLiteral("无法打开句子书：%1").arg(book.lastError())};
+            return result;
+        }
+        result.lessonNo = book.lessonCount();
+    } else {
+        result.lessonNo = 0;
+    }
+
+    IndexEditor editor;
+    if (!index.isEmpty()) {
+        if (InputError e = editor.load(index); e.isError()) {
+            result.error = e;
+            return result;
+        }
+        if (InputError e = editor.addArticle(category, title, plan.bookPath, result.lessonNo); e.isError()) {
+            result.error = e;
+            return result;
+        }
+        const QFileInfo indexInfo(index);
+        if (!QFileInfo(indexInfo.absolutePath()).isWritable() || (indexInfo.exists() && !indexInfo.isWritable())) {
+            result.error = {index, 0, QStringLiteral("节目索引文件不能写入")};
+            return result;
+        }
+        result.indexLine = editor.lines().at(editor.articleLine());
+    }
+
+    // Kept until the index is written, so a failure there can put the book back.
+    QTemporaryFile backup(bookInfo.absolutePath() + QStringLiteral("/.makebook-XXXXXX"));
+    if (existed && !index.isEmpty()) {
+        book.close();
+        QFile original(plan.bookPath);
+        if (!backup.open() || !original.open(QIODevice::ReadOnly)) {
+            result.error = {plan.bookPath, 0, QStringLiteral("无法为句子书做备份")};
+            return result;
+        }
+        while (!original.atEnd()) {
+            const QByteArray chunk = original.read(1 << 20);
+            if (backup.write(chunk) != chunk.size()) {
+                result.error = {plan.bookPath, 0, QStringLiteral("无法为句子书做备份（磁盘已满？）")};
+                return result;
+            }
+        }
+        backup.flush();
+        if (!book.open(plan.bookPath, true)) {
+            result.error = {plan.bookPath, 0, QStringLiteral("无法打开句子书：%1").arg(book.lastError())};
+            return result;
+        }
+    }
+    if (!existed && !book.create(plan.bookPath)) {
+        result.error = {plan.bookPath, 0, QStringLiteral("无法建立句子书：%1").arg(book.lastError())};
+        return result;
+    }
+    if (!existed && !book.setBookTitle(plan.lesson.title)) {
+        book.close();
+        QFile::remove(plan.bookPath);
+        result.error = {plan.bookPath, 0, QStringLiteral("无法写入句子书：%1").arg(book.lastError())};
+        return result;
+    }
+    const int added = book.addLesson(plan.lesson);
+    const QString bookError = book.lastError();
+    book.close();
+    if (added < 0 || added != result.lessonNo) {
+        if (!existed)
+            QFile::remove(plan.bookPath);
+        result.error = {plan.bookPath, 0, QStringLiteral("无法把课文写入句子书：%1").arg(bookError)};
+        return result;
+    }
+    if (!index.isEmpty()) {
+        if (InputError e = editor.save(); e.isError()) {
+            if (!existed) {
+                QFile::remove(plan.bookPath);
+            } else {
+                backup.close();
+                QFile::remove(plan.bookPath);
+                if (!QFile::copy(backup.fileName(), plan.bookPath)) {
+                    backup.setAutoRemove(false);
+                    e.message += QStringLiteral("；句子书的原样备份在 %1").arg(backup.fileName());
+                }
+            }
+            result.error = e;
+            return result;
+        }
+    }
+    result.sentenceCount = int(plan.lesson.sentences.size());
+    return result;
+}
+
+MakeBookResult BookMaker::run(const MakeBookOptions &options)
+{
+    LessonPlan plan;
+    if (InputError e = prepare(options, plan); e.isError()) {
+        MakeBookResult r;
+        r.error = e;
+        return r;
+    }
+    return commit(plan, options.index, options.category, options.title);
+}
+
+InputError BookMaker::list(const QString &bookPath, QStringList &out)
+{
+    out.clear();
+    if (!QFileInfo::exists(bookPath))
+        return {bookPath, 0, QStringLiteral("句子书不存在")};
+    sentra::SentraBook book;
+    if (!book.open(bookPath, false))
+        return {bookPath, 0, QStringLiteral("无法打开句子书：%1").arg(book.lastError())};
+    auto flat = [](QString t) {
+        t.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        t.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        t.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return t;
+    };
+    for (int l = 0; l < book.lessonCount(); ++l) {
+        const auto lesson = book.readLesson(l);
+        if (!lesson)
+            return {bookPath, 0, QStringLiteral("第 %1 课无法读取：%2").arg(l).arg(book.lastError())};
+        for (int i = 0; i < lesson->sentences.size(); ++i) {
+            const auto &s = lesson->sentences[i];
+            out << QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+                       .arg(l)
+                       .arg(i)
+                       .arg(s.startMs)
+                       .arg(s.endMs)
+                       .arg(flat(s.english), flat(s.chinese));
+        }
+    }
+    return {};
+}
+
+} // namespace mvx

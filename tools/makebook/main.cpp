@@ -1,0 +1,98 @@
+// mvxbrx-makebook: makes a lesson of a sentence book from a learner's own sound and texts.
+#include "BookMaker.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+void print(FILE *to, const QString &text)
+{
+    std::fputs(text.toUtf8().constData(), to);
+    std::fputc('\n', to);
+}
+
+const char *const Usage = R"(用法 / usage:
+  mvxbrx-makebook --book B.dat --audio A [--lrc L | --text E] [--translation C] [--comments M]
+                  [--title-line] [--index BrxSpecialIdx.txt --category "大类/小类" --title "文章标题"]
+  mvxbrx-makebook --book B.dat --list
+
+把自己的听力材料做成一课：新建句子书，或加为已有句子书的下一课。
+  --audio        声音文件：MP3、WAV、FLAC 或 OGG
+  --lrc          LRC 歌词文件：每行 [分:秒.百分秒] 一句英文；与上一行时间相同的一行是这句的中文；
+                 每句到下一句开始为止，最后一句到声音结束
+  --text         文本文件：每行一句英文，句子时间从声音里的停顿自动找出
+  --translation  中文翻译：每句一行（空行表示这句没有翻译）
+  --comments     注释：每句一行（空行表示没有注释）
+  --title-line   LRC 或文本的第一行是课文标题（第 0 句）
+  --index        把课文加入节目索引（书必须在大类的文章库文件夹中）
+  --list         列出书中每一句：课号、句号、开始毫秒、结束毫秒、英文、中文
+英文里用 *单词* 标出关键词。出错时书和索引都保持原样。)";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("mvxbrx-makebook"));
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
+    const QCommandLineOption book(QStringLiteral("book"), {}, QStringLiteral("B.dat"));
+    const QCommandLineOption audio(QStringLiteral("audio"), {}, QStringLiteral("A"));
+    const QCommandLineOption lrc(QStringLiteral("lrc"), {}, QStringLiteral("L"));
+    const QCommandLineOption text(QStringLiteral("text"), {}, QStringLiteral("E"));
+    const QCommandLineOption translation(QStringLiteral("translation"), {}, QStringLiteral("C"));
+    const QCommandLineOption comments(QStringLiteral("comments"), {}, QStringLiteral("M"));
+    const QCommandLineOption titleLine(QStringLiteral("title-line"), {});
+    const QCommandLineOption index(QStringLiteral("index"), {}, QStringLiteral("I"));
+    const QCommandLineOption category(QStringLiteral("category"), {}, QStringLiteral("Top/Sub"));
+    const QCommandLineOption title(QStringLiteral("title"), {}, QStringLiteral("T"));
+    const QCommandLineOption list(QStringLiteral("list"), {});
+    parser.addOptions({help, book, audio, lrc, text, translation, comments, titleLine, index, category, title, list});
+    if (!parser.parse(app.arguments())) {
+        print(stderr, parser.errorText());
+        print(stderr, QString::fromUtf8(Usage));
+        return 2;
+    }
+    if (parser.isSet(help) || argc == 1) {
+        print(stdout, QString::fromUtf8(Usage));
+        return argc == 1 ? 2 : 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("多余的参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
+        return 2;
+    }
+    if (parser.isSet(list)) {
+        QStringList lines;
+        const mvx::InputError e = mvx::BookMaker::list(parser.value(book), lines);
+        if (e.isError()) {
+            print(stderr, e.toString());
+            return 1;
+        }
+        for (const QString &l : lines)
+            print(stdout, l);
+        return 0;
+    }
+    mvx::MakeBookOptions o;
+    o.book = parser.value(book);
+    o.audio = parser.value(audio);
+    o.lrc = parser.value(lrc);
+    o.text = parser.value(text);
+    o.translation = parser.value(translation);
+    o.comments = parser.value(comments);
+    o.titleLine = parser.isSet(titleLine);
+    o.index = parser.value(index);
+    o.category = parser.value(category);
+    o.title = parser.value(title);
+    const mvx::MakeBookResult r = mvx::BookMaker::run(o);
+    if (r.error.isError()) {
+        print(stderr, r.error.toString());
+        print(stderr, QStringLiteral("没有做任何改动。"));
+        return 1;
+    }
+    print(stdout, QStringLiteral("已加入 %1：第 %2 课，%3 句").arg(o.book).arg(r.lessonNo).arg(r.sentenceCount));
+    if (!r.indexLine.isEmpty())
+        print(stdout, QStringLiteral("索引 %1：%2").arg(o.index, r.indexLine));
+    return 0;
+}
