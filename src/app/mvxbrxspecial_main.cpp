@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QLabel>
+#include "library/ProgramShell.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Lentoria"));
-    placeholder.show();
-    return app.exec();
+    return mvx::RunMainProgram(argc, argv);
 }
