@@ -1,0 +1,302 @@
+#include "NotebookStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace mvx {
+
+namespace {
+const QString kFormat = QStringLiteral("mvxnotebook");
+
+const char *kMainSchema = R"(
+CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT);
+CREATE TABLE IF NOT EXISTS words(
+  id INTEGER PRIMARY KEY,
+  word TEXT NOT NULL,
+  wkey TEXT NOT NULL UNIQUE,
+  meaning TEXT NOT NULL DEFAULT '',
+  third TEXT NOT NULL DEFAULT '',
+  source TEXT NOT NULL DEFAULT '',
+  src_tag TEXT, src_book TEXT, src_no INTEGER,
+  added INTEGER NOT NULL, updated INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS words_src ON words(src_book COLLATE NOCASE, src_no);
+INSERT OR IGNORE INTO meta(key, value) VALUES('format', 'mvxnotebook'), ('version', '1');
+)";
+const char *kLibSchema = R"(
+CREATE TABLE IF NOT EXISTS lib.meta(key TEXT PRIMARY KEY, value TEXT);
+CREATE TABLE IF NOT EXISTS lib.examples(id INTEGER PRIMARY KEY, example TEXT NOT NULL DEFAULT '');
+INSERT OR IGNORE INTO lib.meta(key, value) VALUES('format', 'mvxnotebook-lib'), ('version', '1');
+)";
+
+qint64 Now()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+} // namespace
+
+QString NotebookStore::wordKey(const QString &word)
+{
+    return word.simplified().toLower();
+}
+
+void NotebookStore::close()
+{
+    m_db.close();
+}
+
+QString NotebookStore::setAside(const QString &file)
+{
+    if (!QFileInfo::exists(file))
+        return {};
+    const QString target = file + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString name = target;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = target + u'-' + QString::number(n);
+    if (!QFile::rename(file, name))
+        return {};
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(file + QLatin1String(suffix));
+    return name;
+}
+
+bool NotebookStore::openMain(const QString &noteFile, bool create)
+{
+    if (!m_db.open(noteFile, create ? SqliteDb::Mode::ReadWriteCreate : SqliteDb::Mode::ReadWrite))
+        return false;
+    if (!m_db.checkIntegrity())
+        return false;
+    const bool empty = m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0;
+    if (empty)
+        return true; // an empty database file is a new notebook
+    // Anything that is not our notebook is treated as damaged rather than written into.
+    return m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() == kFormat
+        && m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid();
+}
+
+bool NotebookStore::attachLib(const QString &libFile, bool create)
+{
+    if (!create && !QFileInfo::exists(libFile))
+        return false;
+    SqliteStatement st = m_db.prepare(QStringLiteral("ATTACH DATABASE ? AS lib"));
+    st.bind(1, libFile);
+    if (!st.exec())
+        return false;
+    const bool ok = m_db.scalar(QStringLiteral("PRAGMA lib.quick_check")).toString() == QLatin1String("ok");
+    const bool empty = ok && m_db.scalar(QStringLiteral("SELECT count(*) FROM lib.sqlite_master")).toInt() == 0;
+    if (ok && (empty || m_db.prepare(QStringLiteral("SELECT id, example FROM lib.examples LIMIT 0")).isValid()))
+        return true;
+    m_db.exec(QStringLiteral("DETACH DATABASE lib"));
+    return false;
+}
+
+bool NotebookStore::prepareSchema()
+{
+    return m_db.exec(QString::fromUtf8(kMainSchema)) && m_db.exec(QString::fromUtf8(kLibSchema));
+}
+
+bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool create)
+{
+    close();
+    m_message.clear();
+    m_error.clear();
+    m_noteFile = noteFile;
+    m_libFile = libFile;
+    if (!create && (!QFileInfo::exists(noteFile) || !QFileInfo::exists(libFile))) {
+        m_error = QStringLiteral("单词笔记本文件不存在：%1").arg(noteFile);
+        return false;
+    }
+    QStringList setAsideNames;
+    if (!openMain(noteFile, create)) {
+        m_db.close();
+        if (!QFileInfo::exists(noteFile)) {
+            m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
+            return false;
+        }
+        // The words are gone with the main file; the examples belong to them.
+        const QString a = setAside(noteFile), b = setAside(libFile);
+        if (a.isEmpty()) {
+            m_error = QStringLiteral("单词笔记本文件已损坏，且无法改名：%1").arg(noteFile);
+            return false;
+        }
+        setAsideNames << a;
+        if (!b.isEmpty())
+            setAsideNames << b;
+        if (!openMain(noteFile, true)) {
+            m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
+            m_db.close();
+            return false;
+        }
+    }
+    if (!attachLib(libFile, true)) {
+        const QString b = setAside(libFile);
+        if (b.isEmpty() || !attachLib(libFile, true)) {
+            m_error = QStringLiteral("无法打开单词笔记本的例句文件：%1").arg(libFile);
+            m_db.close();
+            return false;
+        }
+        setAsideNames << b;
+    }
+    if (!prepareSchema()) {
+        m_error = QStringLiteral("无法写入单词笔记本：%1").arg(m_db.lastError());
+        m_db.close();
+        return false;
+    }
+    if (!setAsideNames.isEmpty())
+        m_message = QStringLiteral("单词笔记本文件已损坏，无法读出。\n损坏的文件已改名保存为：\n%1\n现在使用一个新的空笔记本。")
+                        .arg(setAsideNames.join(u'\n'));
+    return true;
+}
+
+NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QString &meaning, const QString &third,
+                                                const QString &source, const QString &example)
+{
+    const QString w = word.simplified();
+    if (!isOpen() || w.isEmpty())
+        return AddResult::Failed;
+    const NoteSourceRef ref = NoteSourceRef::parse(source);
+    SqliteTransaction tx(m_db);
+    if (!tx.isActive())
+        return AddResult::Failed;
+    const qint64 now = Now();
+    qint64 id = 0;
+    bool existed = false;
+    {
+        SqliteStatement q = m_db.prepare(QStringLiteral("SELECT id FROM words WHERE wkey=?"));
+        q.bind(1, wordKey(w));
+        if (q.next())
+            id = q.integer(0);
+        existed = id != 0;
+    }
+    if (id) {
+        SqliteStatement u = m_db.prepare(QStringLiteral(
+            "UPDATE words SET word=?, meaning=CASE WHEN ?2<>'' THEN ?2 ELSE meaning END,"
+            " third=CASE WHEN ?3<>'' THEN ?3 ELSE third END,"
+            " source=CASE WHEN ?4<>'' THEN ?4 ELSE source END,"
+            " src_tag=CASE WHEN ?4<>'' THEN ?5 ELSE src_tag END, src_book=CASE WHEN ?4<>'' THEN ?6 ELSE src_book END,"
+            " src_no=CASE WHEN ?4<>'' THEN ?7 ELSE src_no END, updated=?8 WHERE id=?9"));
+        u.bind(1, w);
+        u.bind(2, meaning.trimmed());
+        u.bind(3, third.trimmed());
+        u.bind(4, source.trimmed());
+        u.bind(5, ref.isValid() ? QVariant(ref.tag) : QVariant());
+        u.bind(6, ref.isValid() ? QVariant(ref.book) : QVariant());
+        u.bind(7, ref.isValid() ? QVariant(ref.first) : QVariant());
+        u.bind(8, now);
+        u.bind(9, id);
+        if (!u.exec())
+            return AddResult::Failed;
+    } else {
+        SqliteStatement i = m_db.prepare(QStringLiteral(
+            "INSERT INTO words(word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated)"
+            " VALUES(?,?,?,?,?,?,?,?,?,?)"));
+        i.bind(1, w);
+        i.bind(2, wordKey(w));
+        i.bind(3, meaning.trimmed());
+        i.bind(4, third.trimmed());
+        i.bind(5, source.trimmed());
+        i.bind(6, ref.isValid() ? QVariant(ref.tag) : QVariant());
+        i.bind(7, ref.isValid() ? QVariant(ref.book) : QVariant());
+        i.bind(8, ref.isValid() ? QVariant(ref.first) : QVariant());
+        i.bind(9, now);
+        i.bind(10, now);
+        if (!i.exec())
+            return AddResult::Failed;
+        id = m_db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    }
+    if (!example.trimmed().isEmpty()) {
+        SqliteStatement e = m_db.prepare(QStringLiteral("INSERT OR REPLACE INTO lib.examples(id, example) VALUES(?,?)"));
+        e.bind(1, id);
+        e.bind(2, example.trimmed());
+        if (!e.exec())
+            return AddResult::Failed;
+    }
+    if (!tx.commit())
+        return AddResult::Failed;
+    return existed ? AddResult::Updated : AddResult::Added;
+}
+
+bool NotebookStore::removeWord(qint64 id)
+{
+    if (!isOpen())
+        return false;
+    SqliteTransaction tx(m_db);
+    SqliteStatement a = m_db.prepare(QStringLiteral("DELETE FROM words WHERE id=?"));
+    a.bind(1, id);
+    SqliteStatement b = m_db.prepare(QStringLiteral("DELETE FROM lib.examples WHERE id=?"));
+    b.bind(1, id);
+    return tx.isActive() && a.exec() && b.exec() && tx.commit();
+}
+
+bool NotebookStore::setMeaning(qint64 id, const QString &meaning)
+{
+    if (!isOpen())
+        return false;
+    SqliteStatement u = m_db.prepare(QStringLiteral("UPDATE words SET meaning=?, updated=? WHERE id=?"));
+    u.bind(1, meaning.trimmed());
+    u.bind(2, Now());
+    u.bind(3, id);
+    return u.exec() && m_db.scalar(QStringLiteral("SELECT changes()"), 0).toInt() > 0;
+}
+
+QList<NoteWord> NotebookStore::words(const NoteSourceRef &range) const
+{
+    QList<NoteWord> out;
+    if (!isOpen())
+        return out;
+    QString sql = QStringLiteral(
+        "SELECT w.id, w.word, w.meaning, w.third, w.source, coalesce(e.example, ''), w.added, w.updated"
+        " FROM words w LEFT JOIN lib.examples e ON e.id = w.id");
+    if (range.isValid())
+        sql += QStringLiteral(" WHERE w.src_tag = ?1 COLLATE NOCASE AND w.src_book = ?2 COLLATE NOCASE"
+                              " AND w.src_no BETWEEN ?3 AND ?4");
+    sql += QStringLiteral(" ORDER BY w.added, w.id");
+    SqliteStatement q = m_db.prepare(sql);
+    if (range.isValid()) {
+        q.bind(1, range.tag);
+        q.bind(2, range.book);
+        q.bind(3, qint64(range.first));
+        q.bind(4, qint64(range.last));
+    }
+    while (q.next()) {
+        NoteWord w;
+        w.id = q.integer(0);
+        w.word = q.text(1);
+        w.meaning = q.text(2);
+        w.third = q.text(3);
+        w.source = q.text(4);
+        w.example = q.text(5);
+        w.added = QDateTime::fromMSecsSinceEpoch(q.integer(6));
+        w.updated = QDateTime::fromMSecsSinceEpoch(q.integer(7));
+        out << w;
+    }
+    return out;
+}
+
+NoteWord NotebookStore::find(const QString &word) const
+{
+    NoteWord w;
+    if (!isOpen())
+        return w;
+    SqliteStatement q = m_db.prepare(QStringLiteral(
+        "SELECT w.id, w.word, w.meaning, w.third, w.source, coalesce(e.example, ''), w.added, w.updated"
+        " FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE w.wkey = ?"));
+    q.bind(1, wordKey(word));
+    if (q.next()) {
+        w.id = q.integer(0);
+        w.word = q.text(1);
+        w.meaning = q.text(2);
+        w.third = q.text(3);
+        w.source = q.text(4);
+        w.example = q.text(5);
+        w.added = QDateTime::fromMSecsSinceEpoch(q.integer(6));
+        w.updated = QDateTime::fromMSecsSinceEpoch(q.integer(7));
+    }
+    return w;
+}
+
+int NotebookStore::count() const
+{
+    return isOpen() ? m_db.scalar(QStringLiteral("SELECT count(*) FROM words"), 0).toInt() : 0;
+}
+
+} // namespace mvx

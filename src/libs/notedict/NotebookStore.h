@@ -1,0 +1,73 @@
+#pragma once
+// The word notebook: a notebook file (SQLite: the words with their meaning, third text and
+// source reference) and its companion ".lib" file (SQLite: the example sentence of each
+// word). Both are attached to one connection, so every change commits to both files at
+// once or to neither.
+//
+// open() checks both files. A file that is not a notebook or fails SQLite's check is set
+// aside under a new name ("<name>.damaged-<time>") and a fresh one is made; message()
+// then says so, in words for the learner. Nothing throws.
+#include "NoteSourceRef.h"
+
+#include "core/SqliteDb.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace mvx {
+
+struct NoteWord
+{
+    qint64 id = 0;
+    QString word;
+    QString meaning;
+    QString third;    // a further text shown with the word (the phonetic from the pop-up)
+    QString source;   // "#kbt|book.dat|57" or empty
+    QString example;  // the sentence the word was saved from
+    QDateTime added;
+    QDateTime updated;
+
+    [[nodiscard]] int sourceNumber() const { return NoteSourceRef::parse(source).first; }
+};
+
+class NotebookStore final
+{
+public:
+    enum class AddResult { Failed = 0, Added = 1, Updated = 2 };
+
+    // create: make missing files; without it a missing file is an error.
+    bool open(const QString &noteFile, const QString &libFile, bool create);
+    void close();
+    [[nodiscard]] bool isOpen() const { return m_db.isOpen(); }
+    // Set when open() had to set a damaged file aside, or why it failed.
+    [[nodiscard]] QString message() const { return m_message; }
+    [[nodiscard]] QString errorText() const { return m_error; }
+
+    // A word already in the notebook (case folded) is updated, never added twice; empty
+    // new texts keep the stored ones.
+    AddResult addWord(const QString &word, const QString &meaning, const QString &third,
+                      const QString &source, const QString &example);
+    bool removeWord(qint64 id);
+    bool setMeaning(qint64 id, const QString &meaning);
+    // All words, or only those whose source lies in the range (a valid NoteSourceRef range).
+    [[nodiscard]] QList<NoteWord> words(const NoteSourceRef &range = {}) const;
+    [[nodiscard]] NoteWord find(const QString &word) const;
+    [[nodiscard]] int count() const;
+
+    [[nodiscard]] static QString wordKey(const QString &word);
+
+private:
+    bool prepareSchema();
+    bool openMain(const QString &noteFile, bool create);
+    bool attachLib(const QString &libFile, bool create);
+    QString setAside(const QString &file);
+
+    mutable SqliteDb m_db;
+    QString m_noteFile;
+    QString m_libFile;
+    QString m_message;
+    QString m_error;
+};
+
+} // namespace mvx
