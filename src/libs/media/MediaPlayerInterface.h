@@ -9,7 +9,10 @@ namespace mvx {
 class MediaPlayerInterface
 {
 public:
-    static constexpr int MediaOpen = 13; // openState once the file is open and its duration known
+    static constexpr int MediaClosed = 0;   // openState with no file (nothing set, or an empty URL)
+    static constexpr int MediaOpening = 12; // the file is being read
+    static constexpr int MediaOpen = 13;    // openState once the file is open and its duration known
+    static constexpr int MediaFailed = -1;  // the file could not be opened; errorText() says why
 
     virtual ~MediaPlayerInterface() = default;
 

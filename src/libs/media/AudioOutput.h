@@ -1,0 +1,75 @@
+#pragma once
+// The process-wide sound output: one SDL2 playback device (stereo float at kSampleRate) kept
+// open for the life of the program, mixing every voice that is added to it. Without a sound
+// device (SDL fails to start or to open one) a silent stand-in paced by the monotonic clock
+// takes the device's place, so players keep their timing; notice() then tells the learner.
+//
+// Locking: the output thread renders the voices under mutex(); callers lock it around every
+// use of a voice. now() is the monotonic clock the positions are reckoned on.
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace mvx {
+
+class Voice;
+
+class AudioOutput final
+{
+public:
+    static constexpr int kSampleRate = 44100;
+
+    // The shared output, opened on first use (SDL's driver is chosen by SDL_AUDIODRIVER).
+    static AudioOutput &shared();
+
+    enum class Backend { Sdl, Silent };
+    // Opens SDL's device, falling back to silence; Backend::Silent never touches SDL.
+    explicit AudioOutput(Backend backend = Backend::Sdl);
+    ~AudioOutput();
+    AudioOutput(const AudioOutput &) = delete;
+    AudioOutput &operator=(const AudioOutput &) = delete;
+
+    // True when sound really goes to an SDL device (including the dummy and disk drivers).
+    [[nodiscard]] bool hasDevice() const { return m_device != 0; }
+    // SDL's driver name ("pulseaudio", "pipewire", "alsa", "dummy", "disk"), or "" when silent.
+    [[nodiscard]] QString driverName() const { return m_driver; }
+    // Empty while sound works; otherwise the message for the learner.
+    [[nodiscard]] QString notice() const { return m_notice; }
+    // Frames the device takes per callback.
+    [[nodiscard]] int periodFrames() const { return m_period; }
+
+    [[nodiscard]] static double now();
+    [[nodiscard]] std::mutex &mutex() { return m_mutex; }
+
+    void addVoice(const std::shared_ptr<Voice> &voice);
+    void removeVoice(const std::shared_ptr<Voice> &voice);
+
+private:
+    static void sdlCallback(void *self, unsigned char *stream, int len);
+    void mix(float *out, int frames, double callbackTime);
+    bool openSdl();
+    void startSilent();
+    void silentLoop();
+
+    std::mutex m_mutex;
+    std::vector<std::shared_ptr<Voice>> m_voices;
+    QString m_driver;
+    QString m_notice;
+    unsigned m_device = 0;
+    int m_period = 1024;
+    double m_latency = 0;   // seconds between a callback and the moment its block is heard
+    double m_tolerance = 0; // how far the device may lag the clock before the clock follows
+    bool m_sdlStarted = false;
+
+    std::thread m_silentThread;
+    std::mutex m_silentMutex;
+    std::condition_variable m_silentWake;
+    bool m_silentQuit = false;
+};
+
+} // namespace mvx
