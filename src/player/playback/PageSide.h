@@ -14,6 +14,7 @@ namespace mvx {
 enum class SentenceText { English, Chinese, Comment };
 
 // What loading a lesson's pages reports (filled only when the load succeeds).
+// A lesson holds at most 3501 sentences.
 struct LessonPagesResult
 {
     int bookHandle = -1;          // open book (read-write), kept open until CloseLessonPages
@@ -40,7 +41,8 @@ public:
     // Opens the book (when regenerate), has the library write the four working pages and
     // loads them into the view, waiting until the frames are ready. Returns 1, or -1 when
     // the book cannot be opened or the pages cannot be made (the frames then stay as they
-    // were and result is untouched). Clears the A-B state and LessonFinished on the player.
+    // were and result is untouched). With regenerate false only the frames are reloaded from
+    // the pages already written, and result reports the open lesson's values again.
     virtual int LoadLessonPages(const QString &bookFile, int lessonNo, bool regenerate, LessonPagesResult &result) = 0;
     // Applies the display options (colours, texture, fonts, key/new words, marked sentences).
     virtual void ApplyDisplayOptions() = 0;
