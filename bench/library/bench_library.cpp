@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList lines;
-    for (int top = 1; top <= 99; ++top) {
+    for (int top = 1; top <= 101; ++top) {
         lines << QStringLiteral("CLAS0001类别%1||brxspecial").arg(top);
         for (int sub = 0; sub < 9; ++sub) {
             lines << QStringLiteral("CLAS0002子类%1").arg(sub);
