@@ -1,0 +1,151 @@
+#include "ui/WindowSetup.h"
+
+#include "core/AppState.h"
+#include "core/Helpers.h"
+#include "ui/WindowDragger.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace mvx {
+
+namespace {
+
+MoveWindowSwitch g_moveSwitch = nullptr;
+
+bool StartsWithAny(const QString &name, std::initializer_list<const char *> prefixes)
+{
+    for (const char *prefix : prefixes) {
+        if (name.startsWith(QLatin1String(prefix)))
+            return true;
+    }
+    return false;
+}
+
+void AdjustFont(QWidget *control, double fontFactor)
+{
+    QFont font = control->font();
+    const double size = font.pointSizeF();
+    if (size <= 0)
+        return; // pixel-sized fonts are left as they are
+    const double adapted = AdaptedFontSize(size, fontFactor);
+    if (adapted > 0)
+        font.setPointSizeF(adapted);
+    control->setFont(font);
+}
+
+int Scaled(int value, double factor)
+{
+    return int(std::lround(value / factor));
+}
+
+// Design controls are named children; unnamed or "qt_" children are the inner parts
+// of composite widgets, which their owners lay out themselves.
+bool IsDesignControl(const QWidget *child)
+{
+    const QString name = child->objectName();
+    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"));
+}
+
+bool IsPlainContainer(const QWidget *child)
+{
+    const QMetaObject *meta = child->metaObject();
+    return meta == &QWidget::staticMetaObject || meta == &QFrame::staticMetaObject
+        || meta == &QGroupBox::staticMetaObject;
+}
+
+void AdaptControls(QWidget *parent, const ResolutionRule &rule)
+{
+    for (QObject *object : parent->children()) {
+        auto *control = qobject_cast<QWidget *>(object);
+        if (!control || control->isWindow() || !IsDesignControl(control))
+            continue;
+        const QString name = control->objectName();
+        const double pf = rule.positionFactor;
+        if (StartsWithAny(name, {"line", "Line"})) {
+            // Lines: both end points scale.
+            control->setGeometry(Scaled(control->x(), pf), Scaled(control->y(), pf),
+                                 Scaled(control->width(), pf), Scaled(control->height(), pf));
+        } else if (StartsWithAny(name, {"Img", "img", "Image", "pibk", "btFunction"})) {
+            // Pictures and picture buttons keep their size; only their place scales.
+            if (name.startsWith(QLatin1String("pibkContrast")))
+                AdjustFont(control, rule.fontFactor);
+            control->move(Scaled(control->x(), pf), Scaled(control->y(), pf));
+        } else {
+            AdjustFont(control, rule.fontFactor);
+            control->setGeometry(Scaled(control->x(), pf), Scaled(control->y(), pf),
+                                 Scaled(control->width(), pf), Scaled(control->height(), pf));
+        }
+        if (IsPlainContainer(control))
+            AdaptControls(control, rule);
+    }
+}
+
+} // namespace
+
+void SetMoveWindowSwitch(MoveWindowSwitch handler)
+{
+    g_moveSwitch = handler;
+}
+
+void SwitchWindowDrag(QWidget *window, bool on)
+{
+    if (g_moveSwitch)
+        g_moveSwitch(window, on);
+    else
+        WindowDragger::Enable(window, on);
+}
+
+void CentreWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    const auto [left, top] = CentredTopLeft(area.width(), area.height(), size.width(), size.height());
+    window->move(area.left() + left, area.top() + top);
+}
+
+void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, double fontScale)
+{
+    if (!window)
+        return;
+    window->setWindowTitle(isDialog ? App().dialogCaption : App().mainCaption);
+
+    const double tppX = dpiX > 0 ? 1440.0 / dpiX : 15;
+    const double tppY = dpiY > 0 ? 1440.0 / dpiY : 15;
+    const ResolutionRule rule = ComputeResolutionRule(tppX, tppY, fontScale);
+    if (rule.adapt && rule.positionFactor > 0) {
+        const int width = Scaled(window->width(), rule.positionFactor);
+        const double heightTwips = AdaptedWindowHeight(window->height() * 15.0, rule.positionFactor);
+        window->resize(width, int(std::lround(heightTwips / 15.0)));
+        AdaptControls(window, rule);
+    }
+
+    CentreWindow(window);
+    SwitchWindowDrag(window, true);
+}
+
+void SetUpWindow(QWidget *window, bool isDialog)
+{
+    if (!window)
+        return;
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
+    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
+    SetUpWindowAt(window, isDialog, dpiX, dpiY, SystemFontScale());
+}
+
+void StopWindowDrag(QWidget *window)
+{
+    SwitchWindowDrag(window, false);
+}
+
+} // namespace mvx

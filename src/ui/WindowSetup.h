@@ -1,0 +1,29 @@
+#pragma once
+// The set-up every skinned window runs when it loads, and its undoing at unload.
+//
+// SetUpWindow(window, isDialog): caption (DialogCaption for dialogs, MainCaption for
+// the main windows), adaptation of the design geometry to the screen's resolution
+// where Qt's own scaling does not cover it (at 96 logical dots per inch nothing
+// changes), centring on the screen, and dragging the frameless window by its body.
+// It never fails: controls without a font or a position are passed over.
+// StopWindowDrag(window) switches the dragging off again.
+class QWidget;
+
+namespace mvx {
+
+void SetUpWindow(QWidget *window, bool isDialog);
+// The same with the screen's logical dots per inch and the desktop font scale given,
+// so that other resolutions can be checked.
+void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, double fontScale);
+void StopWindowDrag(QWidget *window);
+// Centres the window on its screen (the primary screen when it has none yet).
+void CentreWindow(QWidget *window);
+
+// Installs a different switch for window dragging (the common library registers its
+// own); nullptr restores the toolkit's own dragger.
+using MoveWindowSwitch = void (*)(QWidget *window, bool on);
+void SetMoveWindowSwitch(MoveWindowSwitch handler);
+// Switches dragging on or off through the installed switch.
+void SwitchWindowDrag(QWidget *window, bool on);
+
+} // namespace mvx
