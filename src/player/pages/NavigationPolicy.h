@@ -1,0 +1,27 @@
+#pragma once
+// Decides where the lesson view may go. The view shows only the program's own pages: local
+// files under the allowed folders (the program home) and blank frames. A web or mail address
+// is handed to the learner's desktop programs instead; the comment-edit marker address is
+// turned into the player's comment editing; anything else (other local files, data:, other
+// schemes) is refused.
+#include <QStringList>
+#include <QUrl>
+
+namespace mvx::pages {
+
+class NavigationPolicy final
+{
+public:
+    enum class Decision { Allow, OpenExternally, CommentEdit, Refuse };
+
+    // Folders (absolute) whose files the view may load; sub-folders included.
+    void setAllowedFolders(const QStringList &folders);
+    [[nodiscard]] QStringList allowedFolders() const { return m_folders; }
+
+    [[nodiscard]] Decision decide(const QUrl &url) const;
+
+private:
+    QStringList m_folders; // cleaned, ending without "/"
+};
+
+} // namespace mvx::pages
