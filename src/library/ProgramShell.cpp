@@ -3,6 +3,9 @@
 #include "core/AppState.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
+#include "libs/comm/CommLib.h"
+#include "libs/echomax/EchoMaxLib.h"
+#include "libs/notedict/NoteDictLib.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -43,21 +46,36 @@ private:
     std::unique_ptr<QLabel> m_library;
 };
 
-// The outside libraries; each call reaches its library as that library lands.
+// The outside libraries: sound centre, speech and launcher (common library), the
+// repeater library, the dictionary and notebook library.
 class ShellLibraries final : public StartUpLibraries
 {
 public:
-    void echomaxproNop() override {}
-    void setNoteDictHelpFile(const QString &) override {}
-    void startLauncher(const QString &) override {}
-    int sndCenterOpen() override { return -1; }
-    bool isTtsAvailable(int) override { return false; }
-    QString setTtsVoiceName(int, const QString &name) override { return name; }
-    int addSndLib(int, const QString &, const QString &, int) override { return -1; }
-    int ecDictOpen(const QString &, const QString &) override { return -1; }
-    void noteDictInit(int, int, const QString &) override {}
-    void ecDictClose(int) override {}
-    void sndCenterClose(int) override {}
+    void echomaxproNop() override { vcEchomaxproNop(); }
+    void setNoteDictHelpFile(const QString &helpFile) override { bcNoteDict_SetHelpFile(helpFile); }
+    void startLauncher(const QString &programPath) override { vcStartSp(programPath); }
+    int sndCenterOpen() override { return vcSndCenter_Open(-1, 16, 22050, 1); }
+    bool isTtsAvailable(int soundCentre) override { return vcSndCenter_IsTtsAvailable(soundCentre) != 0; }
+    QString setTtsVoiceName(int soundCentre, const QString &name) override
+    {
+        QString voice = name;
+        vcSndCenter_SetTtsVoiceName(soundCentre, voice);
+        return voice;
+    }
+    int addSndLib(int soundCentre, const QString &indexFile, const QString &folder, int kind) override
+    {
+        return vcSndCenter_AddSndLib(soundCentre, indexFile, folder, kind);
+    }
+    int ecDictOpen(const QString &indexFile, const QString &dataFile) override
+    {
+        return bcEcDict_Open(indexFile, dataFile);
+    }
+    void noteDictInit(int soundCentre, int dictionary, const QString &appName) override
+    {
+        bcNoteDictInitEx(soundCentre, dictionary, appName, QString(), 0);
+    }
+    void ecDictClose(int dictionary) override { bcEcDict_Close(dictionary); }
+    void sndCenterClose(int soundCentre) override { vcSndCenter_Close(soundCentre); }
 };
 
 } // namespace
