@@ -116,8 +116,12 @@ PeakPair WaveDigest::range(qint64 firstFrame, qint64 lastFrame) const
     lastFrame = std::min(lastFrame, m_totalFrames);
     if (!isValid() || firstFrame >= lastFrame)
         return pair;
-    const qint64 b0 = firstFrame / m_bucketFrames;
-    const qint64 b1 = std::min<qint64>((lastFrame - 1) / m_bucketFrames, m_min.size() - 1);
+    // Each bucket counts for the stretch it starts in, so neighbouring pixel columns never
+    // share one; a stretch shorter than a bucket takes the bucket it lies in.
+    qint64 b0 = (firstFrame + m_bucketFrames - 1) / m_bucketFrames;
+    qint64 b1 = std::min<qint64>((lastFrame + m_bucketFrames - 1) / m_bucketFrames - 1, m_min.size() - 1);
+    if (b0 > b1)
+        b0 = b1 = firstFrame / m_bucketFrames;
     pair.min = m_min[b0];
     pair.max = m_max[b0];
     for (qint64 b = b0 + 1; b <= b1; ++b) {

@@ -7,7 +7,7 @@
 //   0  8 bytes  "MVXDIGST"
 //   8  u32      version (1)
 //   12 u32      sample rate of the sound
-//   16 u32      frames per bucket (about 5 ms of sound)
+//   16 u32      frames per bucket (about 1 ms of sound)
 //   20 u32      step in ms the caller asked for (recorded only)
 //   24 u64      total frames of the sound
 //   32 u32      bucket count = ceil(total frames / frames per bucket)
@@ -29,7 +29,7 @@ struct PeakPair
 class WaveDigest final
 {
 public:
-    static constexpr int BucketMs = 5;
+    static constexpr int BucketMs = 1; // finer than any pixel: a pixel is at least 20 ms
 
     // The peaks of mono samples.
     [[nodiscard]] static WaveDigest FromSamples(const QVector<qint16> &samples, int sampleRate, int stepMs);
@@ -38,8 +38,8 @@ public:
     // False for a missing file or one that is not a consistent digest.
     bool load(const QString &path);
 
-    // Min and max over the buckets that overlap the frames [first, last); invalid when the
-    // stretch lies outside the sound.
+    // Min and max over the buckets that start within the frames [first, last) (the bucket
+    // holding first when none does); invalid when the stretch lies outside the sound.
     [[nodiscard]] PeakPair range(qint64 firstFrame, qint64 lastFrame) const;
     // Frame at a time, for the caller's window arithmetic.
     [[nodiscard]] qint64 frameAt(qint64 ms) const { return ms * m_sampleRate / 1000; }
