@@ -3,9 +3,12 @@
 namespace mvx {
 
 namespace {
+// The five playback buttons, and A and B: setting a repeat point while paused would
+// start a repeat that plays under the pause.
 const QStringList kSavedByPause = {QStringLiteral("btAutoRepeat"), QStringLiteral("btStop"),
                                    QStringLiteral("btRepeatSentence"), QStringLiteral("btDigest"),
-                                   QStringLiteral("btPlay")};
+                                   QStringLiteral("btPlay"), QStringLiteral("btABRepeatA"),
+                                   QStringLiteral("btABRepeatB")};
 }
 
 ButtonPanel::ButtonPanel()

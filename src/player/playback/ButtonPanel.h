@@ -19,8 +19,8 @@ public:
     void EnableGroupSilence(bool enabled);  // btAutoRepeat, btPlay
     void EnableButtonGroup1(bool enabled);  // btBrowse, btSpell, btSpeak, btWordSummary, btThink, btSetting
     void EnableMostButtons(bool enabled);   // btPlay, btRepeatSentence, btAutoRepeat, btDigest
-    // Saves the states of btAutoRepeat, btStop, btRepeatSentence, btDigest, btPlay and
-    // disables them; RestoreAllButtons gives them back.
+    // Saves the states of btAutoRepeat, btStop, btRepeatSentence, btDigest, btPlay,
+    // btABRepeatA and btABRepeatB and disables them; RestoreAllButtons gives them back.
     void DisableAllButtons();
     void RestoreAllButtons();
 

@@ -9,6 +9,7 @@
 #include "player/playback/PlaybackMath.h"
 #include "player/playback/SentenceSoundSource.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -438,6 +439,7 @@ bool PlaybackController::PrepareSentenceSnd(int nSentenceNoInAll)
         QFile::remove(m_sentenceSndFile + QStringLiteral(".wav"));
     }
     m_sentenceSndFile = WorkingFiles::NewRandomSoundBase(m_home);
+    QDir().mkpath(m_home + QLatin1Char('/') + WorkingFiles::AllTmpFile);
     const QString wave = m_sentenceSndFile + QStringLiteral(".wav");
     m_sounds.MakeSentenceSound(m_bookHandle, nSentenceNoInAll, m_sentenceSndFile);
     m_soundOpen = SetFileName(wave, true);

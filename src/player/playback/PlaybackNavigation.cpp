@@ -37,6 +37,8 @@ void PlaybackController::SetCurSentenceNow(int n)
     }
 
     PrepareSentenceSnd(GetSentenceNoInAll(n));
+    if (m_curPos > m_sndLength)
+        m_curPos = m_sndLength; // a shorter sentence follows: the old position is past its end
     MoveTapeHead(0);
 
     if (!show.mixedLayout || show.maskActive || (show.chineseShown && !show.englishShown)) {
