@@ -2,6 +2,7 @@
 
 #include "EcDictionary.h"
 #include "NoteDictLib.h"
+#include "WordFolding.h"
 
 #include "core/CustomEvents.h"
 
@@ -24,7 +25,7 @@ void DictPopupModel::lookUp(const QString &word)
     } else {
         m_result = DictLookup{};
         m_result.asked = word;
-        m_result.word = word.trimmed();
+        m_result.word = LookupCandidates(word).value(0, word.trimmed());
         const QString why = EcDictLastError();
         m_dictError = QStringLiteral("词典没有打开") + (why.isEmpty() ? QString() : QStringLiteral("：") + why);
     }
@@ -86,6 +87,7 @@ int DictPopupModel::saveToNotebook()
     NoteDictContext &c = NoteDict();
     c.lastAddedWord.clear();
     c.lastAddResult = 0;
+    c.pendingMessage.clear(); // only what this save brings is shown with it
     if (m_owner) {
         PrivateMessageEvent ev(MsgSaveNewWord);
         QCoreApplication::sendEvent(m_owner, &ev);

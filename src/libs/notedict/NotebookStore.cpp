@@ -59,9 +59,11 @@ QString NotebookStore::setAside(const QString &file)
     return name;
 }
 
-bool NotebookStore::openMain(const QString &noteFile, bool create)
+bool NotebookStore::openMain(const QString &noteFile)
 {
-    if (!m_db.open(noteFile, create ? SqliteDb::Mode::ReadWriteCreate : SqliteDb::Mode::ReadWrite))
+    // Always with "create": an attached companion set aside is made anew through this
+    // connection. open() has already refused missing files when asked not to create.
+    if (!m_db.open(noteFile, SqliteDb::Mode::ReadWriteCreate))
         return false;
     if (!m_db.checkIntegrity())
         return false;
@@ -73,10 +75,8 @@ bool NotebookStore::openMain(const QString &noteFile, bool create)
         && m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid();
 }
 
-bool NotebookStore::attachLib(const QString &libFile, bool create)
+bool NotebookStore::attachLib(const QString &libFile)
 {
-    if (!create && !QFileInfo::exists(libFile))
-        return false;
     SqliteStatement st = m_db.prepare(QStringLiteral("ATTACH DATABASE ? AS lib"));
     st.bind(1, libFile);
     if (!st.exec())
@@ -106,7 +106,7 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         return false;
     }
     QStringList setAsideNames;
-    if (!openMain(noteFile, create)) {
+    if (!openMain(noteFile)) {
         m_db.close();
         if (!QFileInfo::exists(noteFile)) {
             m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
@@ -121,15 +121,15 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         setAsideNames << a;
         if (!b.isEmpty())
             setAsideNames << b;
-        if (!openMain(noteFile, true)) {
+        if (!openMain(noteFile)) {
             m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
             m_db.close();
             return false;
         }
     }
-    if (!attachLib(libFile, true)) {
+    if (!attachLib(libFile)) {
         const QString b = setAside(libFile);
-        if (b.isEmpty() || !attachLib(libFile, true)) {
+        if (b.isEmpty() || !attachLib(libFile)) {
             m_error = QStringLiteral("无法打开单词笔记本的例句文件：%1").arg(libFile);
             m_db.close();
             return false;

@@ -59,8 +59,8 @@ public:
 
 private:
     bool prepareSchema();
-    bool openMain(const QString &noteFile, bool create);
-    bool attachLib(const QString &libFile, bool create);
+    bool openMain(const QString &noteFile);
+    bool attachLib(const QString &libFile);
     QString setAside(const QString &file);
 
     mutable SqliteDb m_db;

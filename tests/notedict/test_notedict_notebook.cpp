@@ -1,0 +1,286 @@
+// The word notebook: adding, updating, deleting and range-loading words, damaged files
+// set aside, the bc facade, and the window logic's private messages to the owner.
+#include "notedict/DictPopupModel.h"
+#include "notedict/NoteDictLib.h"
+#include "notedict/NoteSourceRef.h"
+#include "notedict/NotebookModel.h"
+#include "notedict/NotebookStore.h"
+
+#include "core/CustomEvents.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace mvx;
+
+namespace {
+// Plays the player's part: answers 2259 by adding the pop-up's word to the notebook, and
+// records every private message.
+class Owner final : public QObject
+{
+public:
+    QString noteFile, libFile;
+    QList<QPair<int, QPair<qintptr, qintptr>>> received;
+    int addResult = -99;
+    bool event(QEvent *e) override
+    {
+        const int t = int(e->type());
+        if (t < MsgSaveNewWord || t > MsgSaveWordMean)
+            return QObject::event(e);
+        const auto *m = static_cast<PrivateMessageEvent *>(e);
+        received.append({t, {m->wParam(), m->lParam()}});
+        if (t == MsgSaveNewWord) {
+            QString word, meaning, third;
+            bcDictDll_GetSavedWord(word, meaning, &third);
+            addResult = bcNote_AddWord(noteFile, libFile, word, meaning, third, "#kbt|a.dat|12", "The example.");
+        }
+        return true;
+    }
+};
+} // namespace
+
+class TestNotedictNotebook : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp{QString::fromLocal8Bit(qgetenv("MVX_TEST_TMP")) + QStringLiteral("/noteXXXXXX")};
+    int m_n = 0;
+    QString m_note, m_lib;
+
+    QList<QString> wordsOf(const QList<NoteWord> &list)
+    {
+        QList<QString> out;
+        for (const NoteWord &w : list)
+            out << w.word;
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        m_note = m_tmp.filePath(QStringLiteral("note%1").arg(++m_n));
+        m_lib = m_note + QStringLiteral(".lib");
+    }
+
+    void sourceRefs_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addRow("single sentence") << QString::fromUtf8("#kbt|文化习俗.dat|57") << true << 57 << 57;
+        QTest::addRow("lesson range") << "#kbt|a.dat|51|64" << true << 51 << 64;
+        QTest::addRow("range backwards") << "#kbt|a.dat|64|51" << false << -1 << -1;
+        QTest::addRow("no hash") << "kbt|a.dat|5" << false << -1 << -1;
+        QTest::addRow("not a number") << "#kbt|a.dat|x" << false << -1 << -1;
+        QTest::addRow("empty") << "" << false << -1 << -1;
+    }
+    void sourceRefs()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        const NoteSourceRef r = NoteSourceRef::parse(text);
+        QCOMPARE(r.isValid(), valid);
+        if (valid) {
+            QCOMPARE(r.first, first);
+            QCOMPARE(r.last, last);
+            QCOMPARE(r.toText(), text);
+        }
+    }
+
+    void addUpdateDeleteAndRanges()
+    {
+        NotebookStore s;
+        QVERIFY(!s.open(m_note, m_lib, false)); // missing files are not made unasked
+        QVERIFY(!QFile::exists(m_note));
+        QVERIFY(s.open(m_note, m_lib, true));
+        QCOMPARE(s.addWord("economy", "n. 经济", "i'kɔnəmi", "#kbt|a.dat|12", "The economy grew."), NotebookStore::AddResult::Added);
+        QCOMPARE(s.addWord("harvest", "n. 收获", "", "#kbt|a.dat|20", ""), NotebookStore::AddResult::Added);
+        QCOMPARE(s.addWord("Climate", "n. 气候", "", "#kbt|b.dat|3", ""), NotebookStore::AddResult::Added);
+        QCOMPARE(s.addWord("  Economy ", "n. 经济；节约", "", "#kbt|a.dat|15", ""), NotebookStore::AddResult::Updated);
+        QCOMPARE(s.addWord("", "x", "", "", ""), NotebookStore::AddResult::Failed);
+        QCOMPARE(s.count(), 3);
+
+        const NoteWord e = s.find("ECONOMY");
+        QCOMPARE(e.meaning, QStringLiteral("n. 经济；节约"));
+        QCOMPARE(e.third, QStringLiteral("i'kɔnəmi"));           // empty new text keeps the old
+        QCOMPARE(e.example, QStringLiteral("The economy grew."));
+        QCOMPARE(e.sourceNumber(), 15);
+
+        QCOMPARE(wordsOf(s.words(NoteSourceRef::parse("#kbt|A.DAT|10|16"))), QList<QString>{"Economy"});
+        QCOMPARE(wordsOf(s.words(NoteSourceRef::parse("#kbt|a.dat|15|20"))), (QList<QString>{"Economy", "harvest"}));
+        QVERIFY(s.words(NoteSourceRef::parse("#kbt|a.dat|21|30")).isEmpty());
+
+        QVERIFY(s.setMeaning(e.id, "n. 经济"));
+        QVERIFY(s.removeWord(s.find("harvest").id));
+        s.close();
+
+        // Everything is on disk: a second open sees it.
+        NotebookStore again;
+        QVERIFY(again.open(m_note, m_lib, false));
+        QCOMPARE(wordsOf(again.words()), (QList<QString>{"Economy", "Climate"}));
+        QCOMPARE(again.find("economy").meaning, QStringLiteral("n. 经济"));
+        QVERIFY(!again.setMeaning(99999, "x"));
+    }
+
+    void damagedFilesAreSetAside_data()
+    {
+        QTest::addColumn<bool>("damageMain");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("notebook is garbage") << true << QByteArray(4096, '\x5a');
+        QTest::addRow("notebook cut short") << true << QByteArray("SQLite format 3\0garbage", 24);
+        QTest::addRow("companion is garbage") << false << QByteArray(3000, '\x01');
+    }
+    void damagedFilesAreSetAside()
+    {
+        QFETCH(bool, damageMain);
+        QFETCH(QByteArray, bytes);
+        {
+            NotebookStore s;
+            QVERIFY(s.open(m_note, m_lib, true));
+            QCOMPARE(s.addWord("economy", "n. 经济", "", "#kbt|a.dat|1", "ex"), NotebookStore::AddResult::Added);
+        }
+        QFile f(damageMain ? m_note : m_lib);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+
+        NotebookStore s;
+        QVERIFY2(s.open(m_note, m_lib, false), qPrintable(s.errorText()));
+        QVERIFY(s.message().contains(QStringLiteral("已损坏")));
+        const QStringList aside = QDir(m_tmp.path()).entryList({QFileInfo(f.fileName()).fileName() + ".damaged-*"});
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(QFile(m_tmp.filePath(aside.first())).size(), qint64(bytes.size())); // kept as it was
+        // A damaged companion loses only the examples; a damaged notebook starts empty.
+        QCOMPARE(s.count(), damageMain ? 0 : 1);
+        QCOMPARE(s.addWord("harvest", "n. 收获", "", "", "ex2"), NotebookStore::AddResult::Added);
+        QCOMPARE(s.find("harvest").example, QStringLiteral("ex2"));
+    }
+
+    void otherDatabaseIsNotWrittenInto()
+    {
+        {
+            SqliteDb db;
+            QVERIFY(db.open(m_note, SqliteDb::Mode::ReadWriteCreate));
+            QVERIFY(db.exec("CREATE TABLE something(x); INSERT INTO something VALUES(1);"));
+        }
+        NotebookStore s;
+        QVERIFY(s.open(m_note, m_lib, true));
+        QVERIFY(!s.message().isEmpty());
+        QCOMPARE(QDir(m_tmp.path()).entryList({QFileInfo(m_note).fileName() + ".damaged-*"}).size(), 1);
+    }
+
+    void facadeAddWord()
+    {
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "economy", "n. 经济", "", "#kbt|a.dat|1", "ex"), 1);
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "Economy", "n. 节约", "", "#kbt|a.dat|2", "ex"), 2);
+        QVERIFY(QFile::exists(m_note) && QFile::exists(m_lib));
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, " ", "", "", "", ""), 0);
+        // A notebook in a folder that cannot exist fails cleanly.
+        QCOMPARE(bcNote_AddWord(m_tmp.filePath("no/such/dir/note"), m_tmp.filePath("no/such/dir/note.lib"), "x", "", "", "", ""), 0);
+    }
+
+    void notebookModel()
+    {
+        NotebookStore s;
+        QVERIFY(s.open(m_note, m_lib, true));
+        s.addWord("zebra", "n. 斑马", "", "#kbt|a.dat|30", "");
+        s.addWord("apple", "n. 苹果, \"红的\"", "'æpl", "#kbt|a.dat|12", "An apple,\na day.");
+        s.addWord("mango", "n. 芒果", "", "#kbt|b.dat|5", "");
+        s.close();
+
+        Owner owner;
+        NotebookModel m;
+        QCOMPARE(m.load(&owner, m_note, m_lib, "#kbt|a.dat|40|60"), -1);   // no word of that lesson
+        QCOMPARE(m.load(&owner, m_note, m_lib, "#kbt|a.dat|10|35"), 2);
+        QCOMPARE(wordsOf(m.rows()), (QList<QString>{"zebra", "apple"}));
+        m.setOnlyRange(false);
+        QCOMPARE(m.rows().size(), 3);
+        m.cycleSort();
+        QCOMPARE(wordsOf(m.rows()), (QList<QString>{"apple", "mango", "zebra"}));
+        m.cycleSort();
+        QCOMPARE(wordsOf(m.rows()), (QList<QString>{"zebra", "mango", "apple"}));
+        m.setFilter("芒");
+        QCOMPARE(wordsOf(m.rows()), QList<QString>{"mango"});
+        m.setFilter("AP");
+        QCOMPARE(wordsOf(m.rows()), QList<QString>{"apple"});
+
+        const QString csv = m_tmp.filePath("cards.csv");
+        QVERIFY(m.exportCsv(csv));
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("apple,\"n. 苹果, \"\"红的\"\"\",'æpl,\"An apple,\na day.\"\r\n").toUtf8());
+        QVERIFY(!m.exportCsv(m_tmp.filePath("no/such/dir/x.csv")));
+
+        const qint64 apple = m.rows().first().id;
+        QVERIFY(m.showSource(apple));
+        m.reportClosed(1500, 3000);
+        QCOMPARE(owner.received.size(), 2);
+        QCOMPARE(owner.received.at(0).first, int(MsgShowWordSource));
+        QCOMPARE(owner.received.at(0).second.first, qintptr(12));
+        QCOMPARE(owner.received.at(1).first, int(MsgNotebookClosed));
+        QCOMPARE(owner.received.at(1).second, (QPair<qintptr, qintptr>(1500, 3000)));
+
+        QVERIFY(m.setMeaning(apple, "n. 苹果"));
+        QCOMPARE(m.rows().first().meaning, QStringLiteral("n. 苹果"));
+        QVERIFY(m.removeWord(apple));
+        QVERIFY(m.rows().isEmpty());
+        QCOMPARE(m.totalCount(), 2);
+
+        m.setButtonVisible("Sort", false);
+        QVERIFY(!m.isButtonVisible("sort"));
+        QVERIFY(m.isButtonVisible("btShowSource"));
+    }
+
+    void popupSendsSaveAndMeaning()
+    {
+        Owner owner;
+        owner.noteFile = m_note;
+        owner.libFile = m_lib;
+        // No dictionary open: the pop-up still works for saving, and says why it has no meaning.
+        DictPopupModel p(&owner, 0, "harvest,", "n. 收成（本句）");
+        QCOMPARE(p.title(), QStringLiteral("harvest"));
+        QVERIFY(p.infoLine().contains(QStringLiteral("词典没有打开")));
+        QCOMPARE(p.meaningText(), QStringLiteral("n. 收成（本句）"));
+        QCOMPARE(p.saveToNotebook(), 1);
+        QCOMPARE(p.statusText(), QStringLiteral("已存入单词笔记本"));
+        QCOMPARE(p.saveToNotebook(), 2);
+        p.setMeaningText("n. 收获");
+        p.storeMeaning();
+        QCOMPARE(owner.received.size(), 3);
+        QCOMPARE(owner.received.at(2).first, int(MsgSaveWordMean));
+        QString word, meaning;
+        QVERIFY(bcDictDll_GetSavedWord(word, meaning));
+        QCOMPARE(word, QStringLiteral("harvest"));
+        QCOMPARE(meaning, QStringLiteral("n. 收获"));
+
+        DictPopupModel orphan(nullptr, 0, "x", "");
+        QCOMPARE(orphan.saveToNotebook(), -1);
+    }
+
+    void popupPlacement_data()
+    {
+        QTest::addColumn<QRect>("word");
+        QTest::addColumn<QPoint>("expected");
+        const QRect screen(0, 0, 1000, 800);
+        Q_UNUSED(screen);
+        QTest::addRow("room below") << QRect(100, 100, 50, 20) << QPoint(100, 124);
+        QTest::addRow("near the bottom goes above") << QRect(100, 700, 50, 20) << QPoint(100, 396);
+        QTest::addRow("near the right edge shifts left") << QRect(950, 100, 40, 20) << QPoint(700, 124);
+        QTest::addRow("off the left edge") << QRect(-80, 100, 40, 20) << QPoint(0, 124);
+    }
+    void popupPlacement()
+    {
+        QFETCH(QRect, word);
+        QFETCH(QPoint, expected);
+        QCOMPARE(DictPopupModel::placeBeside(word, QSize(300, 300), QRect(0, 0, 1000, 800)), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotedictNotebook)
+#include "test_notedict_notebook.moc"
