@@ -98,10 +98,20 @@ bool AudioOutput::openSdl()
     m_driver = driver;
     m_period = have.samples > 0 ? have.samples : want.samples;
     const double periodSeconds = double(m_period) / kSampleRate;
-    // A real device still holds about one block when it asks for the next; the test drivers
-    // "play" a block in the pause that follows its callback.
-    m_latency = testDriver ? 0.0 : periodSeconds;
-    m_tolerance = 2 * periodSeconds + m_latency + 0.005;
+    if (testDriver) {
+        // No hardware clock: the driver takes blocks when SDL_Delay wakes it, unevenly and
+        // faster than real time on average, so the clock leads and waits only for real lags.
+        m_timing.latency = 0;
+        m_timing.fromRequest = true;
+        m_timing.slack = 0.03;
+        m_timing.tolerance = 0.03;
+    } else {
+        // A real device still holds about one block when it asks for the next one.
+        m_timing.latency = periodSeconds;
+        m_timing.fromRequest = false;
+        m_timing.slack = 0;
+        m_timing.tolerance = 2 * periodSeconds + m_timing.latency + 0.005;
+    }
     SDL_PauseAudioDevice(m_device, 0);
     return true;
 }
@@ -109,8 +119,10 @@ bool AudioOutput::openSdl()
 void AudioOutput::startSilent()
 {
     m_period = kSilentPeriod;
-    m_latency = 0;
-    m_tolerance = 2.0 * kSilentPeriod / kSampleRate + 0.005;
+    m_timing.latency = 0;
+    m_timing.fromRequest = true;
+    m_timing.slack = 2.0 * kSilentPeriod / kSampleRate;
+    m_timing.tolerance = 0.03;
     m_silentThread = std::thread([this] { silentLoop(); });
 }
 
@@ -143,7 +155,7 @@ void AudioOutput::mix(float *out, int frames, double callbackTime)
     std::memset(out, 0, size_t(frames) * 2 * sizeof(float));
     std::lock_guard lock(m_mutex);
     for (const auto &voice : m_voices)
-        voice->render(out, frames, callbackTime + m_latency, m_tolerance);
+        voice->render(out, frames, callbackTime);
     if (m_voices.size() > 1) {
         for (int i = 0; i < 2 * frames; ++i)
             out[i] = std::clamp(out[i], -1.0f, 1.0f);
@@ -153,6 +165,7 @@ void AudioOutput::mix(float *out, int frames, double callbackTime)
 void AudioOutput::addVoice(const std::shared_ptr<Voice> &voice)
 {
     std::lock_guard lock(m_mutex);
+    voice->setTiming(m_timing);
     if (std::find(m_voices.begin(), m_voices.end(), voice) == m_voices.end())
         m_voices.push_back(voice);
 }

@@ -6,6 +6,8 @@
 //
 // Locking: the output thread renders the voices under mutex(); callers lock it around every
 // use of a voice. now() is the monotonic clock the positions are reckoned on.
+#include "libs/media/Voice.h"
+
 #include <QString>
 
 #include <atomic>
@@ -16,8 +18,6 @@
 #include <vector>
 
 namespace mvx {
-
-class Voice;
 
 class AudioOutput final
 {
@@ -62,8 +62,7 @@ private:
     QString m_notice;
     unsigned m_device = 0;
     int m_period = 1024;
-    double m_latency = 0;   // seconds between a callback and the moment its block is heard
-    double m_tolerance = 0; // how far the device may lag the clock before the clock follows
+    OutputTiming m_timing;
     bool m_sdlStarted = false;
 
     std::thread m_silentThread;

@@ -66,7 +66,9 @@ double PlaybackClock::position(double t) const
 {
     if (!m_running)
         return m_held;
-    return clampToDuration(std::min(nominal(t), std::max(m_deliveredEnd, m_seg.pos0)));
+    const Segment &s = (m_hasNext && t >= m_next.t0) ? m_next : m_seg;
+    const double bound = std::max(m_deliveredEnd, m_seg.pos0) + m_slack * s.rate;
+    return clampToDuration(std::min(nominal(t), bound));
 }
 
 double PlaybackClock::freeze(double t)

@@ -20,6 +20,9 @@ public:
     void changeRate(double rate, double heardAt);
     // The sound handed to the device in this run now reaches sourceEnd.
     void delivered(double sourceEnd) { m_deliveredEnd = sourceEnd; }
+    // How far (seconds of sound) the position may run ahead of what was handed over before
+    // it waits: 0 for a real device, whose buffer already holds more than is heard.
+    void setSlack(double slack) { m_slack = slack; }
     // Stops where the learner is at time t and returns that position.
     double freeze(double t);
 
@@ -47,6 +50,7 @@ private:
     double m_held = 0;
     double m_deliveredEnd = 0;
     double m_duration = 0;
+    double m_slack = 0;
 };
 
 } // namespace mvx

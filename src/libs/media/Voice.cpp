@@ -39,6 +39,12 @@ Voice::Voice(int deviceRate)
 
 Voice::~Voice() = default;
 
+void Voice::setTiming(const OutputTiming &timing)
+{
+    m_timing = timing;
+    m_clock.setSlack(timing.slack);
+}
+
 void Voice::setSound(std::shared_ptr<const DecodedSound> sound)
 {
     m_sound = std::move(sound);
@@ -82,6 +88,8 @@ void Voice::play(double now)
     m_clock.hold(from);
     m_renderPos = m_clock.position(now);
     m_startPending = true;
+    if (m_timing.fromRequest)
+        m_clock.startRun(m_renderPos, m_rate, now);
 }
 
 void Voice::pause(double now)
@@ -112,6 +120,8 @@ void Voice::seek(double pos, double now)
     if (st == State::Playing) {
         m_renderPos = m_clock.position(now);
         m_startPending = true;
+        if (m_timing.fromRequest)
+            m_clock.startRun(m_renderPos, m_rate, now);
     } else if (st == State::Ended) {
         m_state = State::Stopped;
     }
@@ -125,7 +135,11 @@ void Voice::setRate(double rate, double now)
     if (rate == m_rate)
         return;
     m_rate = rate;
-    if (state(now) == State::Playing && !m_startPending)
+    if (state(now) != State::Playing)
+        return;
+    if (m_timing.fromRequest)
+        m_clock.changeRate(rate, now);
+    if (!m_startPending)
         m_ratePending = true;
 }
 
@@ -147,21 +161,24 @@ void Voice::resetStretcher(double sourcePos)
     m_stretching = true;
 }
 
-void Voice::render(float *out, int frames, double heardAt, double tolerance)
+void Voice::render(float *out, int frames, double callbackTime)
 {
     if (m_state != State::Playing || !m_sound || frames <= 0)
         return;
     const double dur = duration();
+    const double heardAt = callbackTime + m_timing.latency;
     if (m_startPending) {
         m_startPending = false;
         m_ratePending = false;
         m_stretching = false;
         m_sourceFrame = std::llround(m_renderPos * m_sound->sampleRate());
-        m_clock.startRun(m_renderPos, m_rate, heardAt);
+        if (!m_timing.fromRequest)
+            m_clock.startRun(m_renderPos, m_rate, heardAt);
     } else {
         if (m_ratePending) {
             m_ratePending = false;
-            m_clock.changeRate(m_rate, heardAt);
+            if (!m_timing.fromRequest)
+                m_clock.changeRate(m_rate, heardAt);
             if (m_stretching) {
                 m_stretch->setTempo(m_rate);
                 m_outLeft = std::llround((dur - m_renderPos) / m_rate * m_deviceRate);
@@ -169,8 +186,8 @@ void Voice::render(float *out, int frames, double heardAt, double tolerance)
         }
         // A device that lags the clock (it stalled, or paces itself slowly): the clock
         // follows what the device really plays, so the position never runs ahead of it.
-        if (m_renderPos < dur && m_clock.nominal(heardAt) > m_renderPos + tolerance * m_rate)
-            m_clock.startRun(m_renderPos, m_rate, heardAt);
+        if (m_renderPos < dur && m_clock.nominal(heardAt) > m_renderPos + m_timing.tolerance * m_rate)
+            m_clock.startRun(m_clock.position(heardAt), m_rate, heardAt);
     }
     if (m_renderPos >= dur)
         return; // all handed over; the clock runs on to the end

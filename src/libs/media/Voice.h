@@ -17,6 +17,16 @@ namespace mvx {
 
 class DecodedSound;
 
+// How the output's device keeps time, as the voices' clocks need it (seconds).
+struct OutputTiming {
+    double latency = 0;   // from a callback to the moment its block is heard
+    double tolerance = 0.01; // how far the device may lag the clock before the clock follows it
+    double slack = 0;     // how far the clock may run ahead of the sound handed over
+    // True for a device without a hardware clock (SDL's dummy and disk drivers, the silent
+    // stand-in): a start, seek or rate change counts from the moment it is asked for.
+    bool fromRequest = false;
+};
+
 class Voice final
 {
 public:
@@ -46,9 +56,10 @@ public:
     [[nodiscard]] State state(double now) const;
     [[nodiscard]] double position(double now) const;
 
-    // Output thread: adds `frames` stereo frames that will start to be heard at heardAt into
-    // out. tolerance is how far the device may lag the clock before the clock follows it.
-    void render(float *out, int frames, double heardAt, double tolerance);
+    void setTiming(const OutputTiming &timing);
+
+    // Output thread: adds `frames` stereo frames, called back at callbackTime, into out.
+    void render(float *out, int frames, double callbackTime);
 
 private:
     void resetStretcher(double sourcePos);
@@ -60,6 +71,7 @@ private:
     std::unique_ptr<soundtouch::SoundTouch> m_stretch;
     std::vector<float> m_scratch;
     PlaybackClock m_clock;
+    OutputTiming m_timing;
     State m_state = State::Empty;
     const int m_deviceRate;
     double m_rate = 1.0;
