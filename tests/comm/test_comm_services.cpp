@@ -30,6 +30,8 @@ private slots:
     {
         m_home = Scratch(QStringLiteral("home"));
         App().appPath = m_home;
+        // The settings store outlives a run: start from a learner who has seen nothing.
+        SettingsStore::instance().remove(App().appName, QStringLiteral("notices"), QStringLiteral("MaxViewedMsg"));
     }
 
     void countNew_data()

@@ -87,8 +87,14 @@ SoundCentre::Source SoundCentre::writeWordSound(const QString &word, const QStri
             if (!file.isEmpty() && writeFromFile(file, target, lengthMs))
                 return FromLibrary;
         }
+        // Spoken as written (case kept: "US" is not "us"), without surrounding punctuation.
+        QString spoken = word.simplified();
+        while (!spoken.isEmpty() && !spoken.front().isLetterOrNumber())
+            spoken.remove(0, 1);
+        while (!spoken.isEmpty() && !spoken.back().isLetterOrNumber())
+            spoken.chop(1);
         QVector<qint16> samples;
-        if (ttsAvailable() && m_speech->synthesize(key, m_voice, m_wordsPerMinute, samples)) {
+        if (ttsAvailable() && m_speech->synthesize(spoken, m_voice, m_wordsPerMinute, samples)) {
             const QVector<qint16> out = SoundIo::Resample(samples, m_speech->sampleRate(), m_sampleRate);
             if (SoundIo::WriteWav16(target, out, m_sampleRate, m_channels)) {
                 if (lengthMs)
