@@ -18,17 +18,17 @@ DecodedAudio AudioDecoder::decode(const QString &path)
     DecodedAudio out;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
-        out.error = QStringLiteral("%1: 声音文件不存在").arg(path);
+        out.error = QStringLiteral("声音文件不存在");
         return out;
     }
     if (!isSupportedExtension(path)) {
-        out.error = QStringLiteral("%1: 只支持 MP3、WAV、FLAC 和 OGG 声音文件").arg(path);
+        out.error = QStringLiteral("只支持 MP3、WAV、FLAC 和 OGG 声音文件");
         return out;
     }
     SF_INFO sfInfo{};
     SNDFILE *file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &sfInfo);
     if (!file) {
-        out.error = QStringLiteral("%1: 无法读取声音文件（%2）").arg(path, QString::fromLocal8Bit(sf_strerror(nullptr)));
+        out.error = QStringLiteral("无法读取声音文件（%1）").arg(QString::fromLocal8Bit(sf_strerror(nullptr)));
         return out;
     }
     const int channels = std::max(1, sfInfo.channels);
@@ -49,12 +49,12 @@ DecodedAudio AudioDecoder::decode(const QString &path)
     const int err = sf_error(file);
     sf_close(file);
     if (err != SF_ERR_NO_ERROR && out.samples.empty()) {
-        out.error = QStringLiteral("%1: 声音文件已损坏，无法解码").arg(path);
+        out.error = QStringLiteral("声音文件已损坏，无法解码");
         return out;
     }
     out.sampleRate = sfInfo.samplerate;
     if (out.sampleRate <= 0 || out.samples.empty()) {
-        out.error = QStringLiteral("%1: 声音文件里没有声音").arg(path);
+        out.error = QStringLiteral("声音文件里没有声音");
         out.samples.clear();
         return out;
     }

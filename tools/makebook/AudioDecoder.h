@@ -11,13 +11,13 @@ struct DecodedAudio
     std::vector<float> samples; // mono, channels averaged
     int sampleRate = 0;
     qint64 durationMs = 0;
-    QString error; // non-empty: the file is missing, unreadable or holds no sound
+    QString error; // non-empty: the file is missing, unreadable or holds no sound (without the path)
 };
 
 class AudioDecoder final
 {
 public:
-    // Reads the whole file; the error names the path.
+    // Reads the whole file.
     [[nodiscard]] static DecodedAudio decode(const QString &path);
     // Accepted file name extensions (lower case, without dot).
     [[nodiscard]] static bool isSupportedExtension(const QString &path);

@@ -113,7 +113,7 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
 
     const DecodedAudio audio = AudioDecoder::decode(o.audio);
     if (!audio.error.isEmpty())
-        return {{}, 0, audio.error};
+        return {o.audio, 0, audio.error};
     QFile soundFile(o.audio);
     if (!soundFile.open(QIODevice::ReadOnly))
         return {o.audio, 0, QStringLiteral("无法读取声音文件")};
@@ -129,17 +129,18 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
         const LrcResult lrc = LrcParser::parse(lines, o.lrc);
         if (lrc.error.isError())
             return lrc.error;
-        for (int i = 0; i < lrc.sentences.size(); ++i) {
-            const LrcSentence &s = lrc.sentences[i];
+        for (const LrcSentence &s : lrc.sentences)
             if (s.startMs >= audio.durationMs)
                 return {o.lrc, s.line,
                         QStringLiteral("开始时间 %1 超出了声音的长度 %2（%3）")
                             .arg(formatMs(s.startMs), formatMs(audio.durationMs), o.audio)};
-            qint64 end = s.endMs >= 0 ? s.endMs
-                                      : (i + 1 < lrc.sentences.size() ? lrc.sentences[i + 1].startMs
-                                                                      : audio.durationMs);
+        for (int i = 0; i < lrc.sentences.size(); ++i) {
+            const LrcSentence &s = lrc.sentences[i];
+            const qint64 end = s.endMs >= 0 ? s.endMs
+                                            : (i + 1 < lrc.sentences.size() ? lrc.sentences[i + 1].startMs
+                                                                            : audio.durationMs);
             if (end > audio.durationMs)
-                return {o.lrc, s.line,
+                return {o.lrc, s.endLine,
                         QStringLiteral("结束时间 %1 超出了声音的长度 %2（%3）")
                             .arg(formatMs(end), formatMs(audio.durationMs), o.audio)};
             sentences.append({s.english, s.chinese, s.line, s.startMs, end});

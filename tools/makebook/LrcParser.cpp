@@ -94,11 +94,13 @@ LrcResult LrcParser::parse(const QStringList &lines, const QString &fileName)
             return fail(lineNo, QStringLiteral("时间 %1 不晚于上一行的 %2：时间必须逐行递增")
                                     .arg(formatTime(t), formatTime(lastTime)));
         if (rest.isEmpty()) {
-            if (!result.sentences.isEmpty() && !lastWasEnd)
+            if (!result.sentences.isEmpty() && !lastWasEnd) {
                 result.sentences.last().endMs = t;
+                result.sentences.last().endLine = lineNo;
+            }
             lastWasEnd = true;
         } else {
-            result.sentences.append({t, -1, rest, {}, lineNo});
+            result.sentences.append({t, -1, rest, {}, lineNo, 0});
             lastWasEnd = false;
         }
         lastTime = t;

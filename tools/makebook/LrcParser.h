@@ -19,7 +19,8 @@ struct LrcSentence
     qint64 endMs = -1; // -1: ends where the next sentence begins (or at the end of the sound)
     QString english;
     QString chinese;
-    int line = 0; // 1-based line of the English text
+    int line = 0;    // 1-based line of the English text
+    int endLine = 0; // 1-based line of the end marker, 0 when there is none
 };
 
 struct LrcResult
