@@ -3,7 +3,6 @@
 #include "core/Helpers.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -68,11 +67,21 @@ bool WaveDigest::save(const QString &path) const
         qToLittleEndian<qint16>(m_min[i], q);
         qToLittleEndian<qint16>(m_max[i], q + 2);
     }
-    QSaveFile file(ToFsPath(path));
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside and renamed into place: a reader never sees half a digest. No sync to
+    // disk: a digest is a working file made again for every sentence.
+    const QString target = ToFsPath(path);
+    const QString temp = target + QStringLiteral(".part");
+    QFile file(temp);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    file.write(bytes);
-    return file.commit();
+    const bool written = file.write(bytes) == bytes.size();
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError || !(QFile::remove(target) || !QFile::exists(target))
+        || !QFile::rename(temp, target)) {
+        QFile::remove(temp);
+        return false;
+    }
+    return true;
 }
 
 bool WaveDigest::load(const QString &path)
