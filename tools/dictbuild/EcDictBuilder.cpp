@@ -379,7 +379,7 @@ bool EcDictBuilder::build(const QString &csvPath, const QString &lemmaPath, cons
     table.reserve(order.size());
     struct Sugg
     {
-        uint32_t len, rank, index;
+        uint32_t len, rank, index, letters;
     };
     std::vector<Sugg> sugg;
     for (const std::string *k : order) {
@@ -397,7 +397,7 @@ bool EcDictBuilder::build(const QString &csvPath, const QString &lemmaPath, cons
             PutU32(lib, e.rank);
             ++m_stats.entries;
             if (SuggestableKey(*k) && (e.rank != UnknownRank || !e.tag.empty() || e.collins || e.oxford))
-                sugg.push_back({uint32_t(k->size()), e.rank, uint32_t(table.size() - 1)});
+                sugg.push_back({uint32_t(k->size()), e.rank, uint32_t(table.size() - 1), LetterMask(k->data(), int(k->size()))});
         } else {
             PutU8(lib, 0);
             ++m_stats.formKeys;
@@ -442,6 +442,7 @@ bool EcDictBuilder::build(const QString &csvPath, const QString &lemmaPath, cons
     for (const Sugg &s : sugg) {
         PutU32(idx, s.index);
         PutU32(idx, s.rank);
+        PutU32(idx, s.letters);
     }
     size_t si = 0;
     for (uint32_t len = 0; len <= MaxSuggestLength; ++len) {

@@ -41,7 +41,28 @@ struct SuggestRecord
 {
     uint32_t keyIndex; // into the key table
     uint32_t rank;     // lower = more common
+    uint32_t letters;  // LetterMask of the key: a cheap lower bound of the edit distance
 };
+
+// One bit per distinct letter a-z, '-' and '\''. Every edit adds or removes at most one
+// distinct letter on each side, so the edit distance is at least the larger count of
+// letters that only one of two words has.
+inline uint32_t LetterMask(const char *s, int len)
+{
+    uint32_t m = 0;
+    for (int i = 0; i < len; ++i) {
+        const char c = s[i];
+        if (c >= 'a' && c <= 'z')
+            m |= 1u << (c - 'a');
+        else if (c == '-')
+            m |= 1u << 26;
+        else if (c == '\'')
+            m |= 1u << 27;
+        else
+            m |= 1u << 28;
+    }
+    return m;
+}
 
 struct LibHeader
 {

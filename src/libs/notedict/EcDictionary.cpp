@@ -223,26 +223,36 @@ DictLookup EcDictionary::lookup(const QString &text, int maxSuggestions) const
 
 namespace {
 // Optimal string alignment distance (adjacent swaps count 1), giving up above bound.
+// Only the band of cells within bound of the diagonal can stay within bound.
 int BoundedDistance(const char *a, int la, const char *b, int lb, int bound)
 {
-    if (std::abs(la - lb) > bound)
+    if (std::abs(la - lb) > bound || la >= 62 || lb >= 62)
         return bound + 1;
+    const int big = bound + 1;
     int prev2[64], prev[64], cur[64];
     for (int j = 0; j <= lb; ++j)
-        prev[j] = j;
+        prev[j] = j <= bound ? j : big;
     for (int i = 1; i <= la; ++i) {
-        cur[0] = i;
-        int rowMin = cur[0];
-        for (int j = 1; j <= lb; ++j) {
+        const int lo = std::max(1, i - bound), hi = std::min(lb, i + bound);
+        cur[0] = i <= bound ? i : big;
+        if (lo > 1)
+            cur[lo - 1] = big;
+        int rowMin = lo == 1 ? cur[0] : big;
+        for (int j = lo; j <= hi; ++j) {
             const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            int v = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + cost});
+            int v = prev[j - 1] + cost;
+            if (j < i + bound)
+                v = std::min(v, prev[j] + 1);
+            v = std::min(v, cur[j - 1] + 1);
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
                 v = std::min(v, prev2[j - 2] + 1);
-            cur[j] = v;
-            rowMin = std::min(rowMin, v);
+            cur[j] = std::min(v, big);
+            rowMin = std::min(rowMin, cur[j]);
         }
+        if (hi < lb)
+            cur[hi + 1] = big;
         if (rowMin > bound)
-            return bound + 1;
+            return big;
         std::memcpy(prev2, prev, sizeof(int) * (lb + 1));
         std::memcpy(prev, cur, sizeof(int) * (lb + 1));
     }
@@ -259,6 +269,7 @@ QStringList EcDictionary::nearest(const QString &word, int max) const
     if (len == 0 || len >= int(MaxSuggestLength) - 2)
         return {};
     const int bound = len <= 4 ? 1 : 2;
+    const quint32 queryLetters = LetterMask(key.constData(), len);
     struct Hit
     {
         int dist;
@@ -272,6 +283,10 @@ QStringList EcDictionary::nearest(const QString &word, int max) const
     const quint32 last = std::min(bucket(to + 1), m_suggestCount);
     for (quint32 i = first; i < last; ++i) {
         const uchar *rec = m_idx + m_suggest + quint64(i) * sizeof(SuggestRecord);
+        const quint32 letters = ReadU32(rec + 8);
+        const int onlyQuery = std::popcount(queryLetters & ~letters), onlyKey = std::popcount(letters & ~queryLetters);
+        if (std::max(onlyQuery, onlyKey) > bound)
+            continue;
         const quint32 ki = ReadU32(rec);
         if (ki >= m_keyCount)
             continue;
