@@ -226,8 +226,14 @@ private slots:
         QVERIFY(vcSndCenter_IsTtsAvailable(m_centre));
         const QStringList list = vcSndCenter_GetTtsVoiceList(m_centre);
         QVERIFY(list.contains(QStringLiteral("English (America)")));
-        for (const QString &entry : list)
+        QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), list.size());
+        for (const QString &entry : list) {
             QVERIFY2(!entry.contains(QLatin1String("mbrola"), Qt::CaseInsensitive), qPrintable(entry));
+            // An entry is a whole voice name: chosen as it is, it comes back unchanged.
+            QString chosen = entry;
+            QCOMPARE(vcSndCenter_SetTtsVoiceName(m_centre, chosen), 1);
+            QCOMPARE(chosen, entry);
+        }
         QString voice = QStringLiteral("Microsoft Mary");
         QCOMPARE(vcSndCenter_SetTtsVoiceName(m_centre, voice), 1);
         QCOMPARE(voice, QStringLiteral("English (America)"));
