@@ -72,6 +72,7 @@ LessonSound::LessonSound(QByteArray bytes)
     m_channels = info.channels;
     m_frames = info.frames;
     m_readPos = 0;
+    m_isMpeg = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG;
     m_resampler = std::make_unique<Resampler>(m_rate, OutRate);
 }
 
@@ -101,10 +102,21 @@ bool LessonSound::readRaw(qint64 first, qint64 count, std::vector<float> &out)
     if (count == 0)
         return true;
     if (m_readPos != first) {
-        if (sf_seek(m_file, first, SEEK_SET) != first) {
+        // An MP3 frame may take bits from the frames before it (the bit reservoir), so after a
+        // seek the decoder starts a few frames early and the extra samples are dropped.
+        const qint64 target = m_isMpeg ? std::max<qint64>(0, first - MpegPreroll) : first;
+        if (sf_seek(m_file, target, SEEK_SET) != target) {
             m_readPos = -1;
             m_error = QStringLiteral("seeking in the lesson's sound failed");
             return false;
+        }
+        if (target < first) {
+            m_preroll.resize(size_t((first - target) * m_channels));
+            if (sf_readf_float(m_file, m_preroll.data(), first - target) != first - target) {
+                m_readPos = -1;
+                m_error = QStringLiteral("seeking in the lesson's sound failed");
+                return false;
+            }
         }
     }
     const sf_count_t got = sf_readf_float(m_file, out.data(), count);

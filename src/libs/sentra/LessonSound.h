@@ -57,9 +57,12 @@ private:
     int m_channels = 0;
     qint64 m_frames = 0;
     qint64 m_readPos = -1; // the decoder's position, to skip needless seeks
+    bool m_isMpeg = false;
+    static constexpr qint64 MpegPreroll = 4 * 1152; // samples decoded and dropped after a seek
     QString m_error;
     std::unique_ptr<Resampler> m_resampler;
     std::vector<float> m_raw;
+    std::vector<float> m_preroll;
     std::vector<float> m_mono;
     std::vector<float> m_resampled;
 };
