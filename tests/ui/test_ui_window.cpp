@@ -1,0 +1,195 @@
+// Window set-up (caption, resolution rule, centring, dragging), unload, the close by
+// the window system and the keys a skinned window swallows.
+#include "UiTestSupport.h"
+
+#include "ui/WindowDragger.h"
+#include "ui/WindowSetup.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace mvx;
+using uitest::Centre;
+using uitest::SkinFixture;
+using uitest::TestForm;
+
+namespace {
+
+// A main window of 12000 x 9000 twips with a label and a picture button at Left 1500.
+class WideForm : public SkinnedWindow
+{
+    Q_OBJECT
+
+public:
+    WideForm() : SkinnedWindow(QStringLiteral("WideForm"), false)
+    {
+        SetDesignSize(12000, 9000);
+        label = AddLabel("lbInfo", "说明", 1500, 1500, 3000, 600);
+        QFont font = label->font();
+        font.setPointSizeF(12);
+        label->setFont(font);
+        button = AddButton("btOk", 1500, 3000, 1125, 330);
+    }
+    Q_INVOKABLE void btOk_click() {}
+    QLabel *label;
+    SkinImage *button;
+};
+
+// A dialog whose close button counts and leaves.
+class LeavingForm : public TestForm
+{
+    Q_OBJECT
+
+public:
+    LeavingForm() { AddButton("btWinClose", 5500, 60, 300, 300); }
+    Q_INVOKABLE void btWinClose_click()
+    {
+        ++leaves;
+        reject();
+    }
+    int leaves = 0;
+};
+
+void SendMouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButtons buttons)
+{
+    const QPoint local = target->mapFromGlobal(global);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Presses on `on`, moves the pointer by `delta` and releases; returns how far the window moved.
+QPoint Drag(QWidget *window, QWidget *on, QPoint delta)
+{
+    const QPoint before = window->pos();
+    const QPoint start = on->mapToGlobal(Centre(on));
+    SendMouse(on, QEvent::MouseButtonPress, start, Qt::LeftButton);
+    SendMouse(on, QEvent::MouseMove, start + delta / 2, Qt::LeftButton);
+    SendMouse(on, QEvent::MouseMove, start + delta, Qt::LeftButton);
+    SendMouse(on, QEvent::MouseButtonRelease, start + delta, Qt::NoButton);
+    SendMouse(on, QEvent::MouseMove, start + delta * 2, Qt::NoButton); // after the release: no move
+    return window->pos() - before;
+}
+
+} // namespace
+
+class TestUiWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_skin = std::make_unique<SkinFixture>(); }
+    void cleanup() { m_skin.reset(); }
+
+    void setUpAtUsualResolution()
+    {
+        WideForm form;
+        const QRect designLabel = form.label->geometry();
+        SetUpWindowAt(&form, false, 96, 96, 1);
+        QCOMPARE(form.windowTitle(), App().mainCaption);
+        QCOMPARE(form.size(), QSize(800, 600));
+        QCOMPARE(form.label->geometry(), designLabel);
+        QCOMPARE(form.label->font().pointSizeF(), 12.0);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(form.pos(), QPoint(screen.width() / 2 - 400, screen.height() / 2 - 300) + screen.topLeft());
+        QVERIFY(WindowDragger::IsEnabled(&form));
+
+        TestForm dialog;
+        SetUpWindow(&dialog, true);
+        QCOMPARE(dialog.windowTitle(), App().dialogCaption);
+    }
+
+    void resolutionRule_data()
+    {
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QSize>("windowSize");
+        QTest::addColumn<QPoint>("labelPos");
+        QTest::addColumn<QPoint>("buttonPos");
+        // 120 dpi: 12 twips per pixel, PF 1.25: 800 px wide -> 640, height divided too.
+        QTest::addRow("120 dpi") << 120.0 << QSize(640, 480) << QPoint(80, 80) << QPoint(80, 160);
+        // 100 dpi: PF about 1.042: width divided, height stays.
+        QTest::addRow("100 dpi") << 100.0 << QSize(768, 600) << QPoint(96, 96) << QPoint(96, 192);
+    }
+    void resolutionRule()
+    {
+        QFETCH(double, dpi);
+        QFETCH(QSize, windowSize);
+        QFETCH(QPoint, labelPos);
+        QFETCH(QPoint, buttonPos);
+        WideForm form;
+        const QSize buttonSize = form.button->size();
+        SetUpWindowAt(&form, false, dpi, dpi, 1.25);
+        QCOMPARE(form.size(), windowSize);
+        QCOMPARE(form.label->pos(), labelPos);
+        QCOMPARE(form.button->pos(), buttonPos);
+        QCOMPARE(form.button->size(), buttonSize); // pictures keep their size
+        QVERIFY(form.label->font().pointSizeF() < 12.0);
+    }
+
+    void dragByTheBody()
+    {
+        TestForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QLabel *title = form.findChild<QLabel *>("lbTitle");
+        QCOMPARE(Drag(&form, &form, QPoint(30, 20)), QPoint(30, 20));   // the background
+        QCOMPARE(Drag(&form, title, QPoint(-15, 40)), QPoint(-15, 40)); // a plain label
+        QCOMPARE(Drag(&form, form.button("btA"), QPoint(30, 20)), QPoint(0, 0)); // a button is no handle
+        QCOMPARE(form.clicksA, 0); // released away from the button: no click
+
+        StopWindowDrag(&form);
+        QVERIFY(!WindowDragger::IsEnabled(&form));
+        QCOMPARE(Drag(&form, &form, QPoint(30, 20)), QPoint(0, 0));
+    }
+
+    void unloadOnClose()
+    {
+        TestForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.loads, 1);
+        QVERIFY(WindowDragger::IsEnabled(&form));
+        form.accept();
+        QCOMPARE(form.unloads, 1);
+        QVERIFY(!form.IsLoaded());
+        QCOMPARE(form.Skin(), nullptr);
+        QVERIFY(!WindowDragger::IsEnabled(&form));
+
+        // A later show is a fresh load.
+        form.show();
+        QCOMPARE(form.loads, 2);
+        QVERIFY(form.Skin());
+        form.close();
+        QCOMPARE(form.unloads, 2);
+    }
+
+    void closedByTheWindowSystemLeavesThroughItsCloseButton()
+    {
+        LeavingForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.close(); // as Alt+F4 does
+        QCOMPARE(form.leaves, 1);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.unloads, 1);
+    }
+
+    void enterAndEscapeAreSwallowed()
+    {
+        TestForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QTest::keyClick(&form, Qt::Key_Return);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.unloads, 0);
+        form.close();
+    }
+
+private:
+    std::unique_ptr<SkinFixture> m_skin;
+};
+
+QTEST_MAIN(TestUiWindow)
+#include "test_ui_window.moc"
