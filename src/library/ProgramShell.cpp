@@ -1,5 +1,6 @@
 #include "ProgramShell.h"
 
+#include "ArticleForm.h"
 #include "core/AppState.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
@@ -8,7 +9,6 @@
 #include "libs/notedict/NoteDictLib.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
 #include <memory>
 
@@ -35,15 +35,13 @@ public:
     void showCopyWordSndForm() override {}
     void showArticleForm() override
     {
-        m_library = std::make_unique<QLabel>(QStringLiteral("Lentoria"));
-        m_library->setWindowTitle(App().mainCaption);
-        m_library->setAttribute(Qt::WA_QuitOnClose);
-        m_library->resize(480, 320);
+        m_library = std::make_unique<ArticleForm>();
+        m_library->Load();
         m_library->show();
     }
 
 private:
-    std::unique_ptr<QLabel> m_library;
+    std::unique_ptr<ArticleForm> m_library;
 };
 
 // The outside libraries: sound centre, speech and launcher (common library), the

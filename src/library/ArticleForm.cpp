@@ -1,0 +1,270 @@
+#include "ArticleForm.h"
+
+#include "LearnStepsForm.h"
+#include "core/AppState.h"
+#include "ui/LinkActions.h"
+#include "ui/MessageBox.h"
+#include "ui/SkinLabel.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace mvx {
+
+namespace {
+
+ArticleForm::Destinations &destinations()
+{
+    static ArticleForm::Destinations d;
+    return d;
+}
+
+const QString kSite = QStringLiteral("https://www.morvexsoft.example/");
+
+struct LinkSpec
+{
+    const char *caption;
+    QString tag;
+};
+
+QVector<LinkSpec> linkSpecs()
+{
+    return {
+        {"推荐给朋友", QString()},
+        {"www.morvexsoft.example", QStringLiteral("web-") + kSite},
+        {"英语资料下载", QStringLiteral("web-") + kSite + QStringLiteral("download/material")},
+        {"补丁和升级包下载", QStringLiteral("web-") + kSite + QStringLiteral("download/updates")},
+        {"Morvex英语软件下载", QStringLiteral("web-") + kSite + QStringLiteral("download")},
+        {"Sentra", QStringLiteral("help-sentra")},
+        {"Vocabra", QStringLiteral("help-vocabra")},
+        {"MorvexEchomax", QStringLiteral("help-echomax")},
+        {"Morvex英语Mirada", QStringLiteral("help-mirada")},
+        {"技术支持电子邮件", QStringLiteral("mail-support@morvexsoft.example")},
+        {"常见问题解答", QStringLiteral("web-") + kSite + QStringLiteral("faq")},
+        {"如何购买", QStringLiteral("web-") + kSite + QStringLiteral("buy")},
+    };
+}
+
+} // namespace
+
+QString StepNotAvailableMessage(const QString &stepLabel)
+{
+    return QStringLiteral("“%1”这一步暂时还不能使用，请先选择“全面学习”。").arg(stepLabel);
+}
+
+void ArticleForm::SetDestinations(const Destinations &d)
+{
+    destinations() = d;
+}
+
+ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("ArticleForm"), false, parent)
+{
+    setObjectName(QStringLiteral("ArticleForm"));
+    SetDesignSize(10500, 7650);
+    AddLabel(QStringLiteral("lbTitle"), QStringLiteral("特别英语(Special English)"), 300, 90, 5000, 330);
+    AddButton(QStringLiteral("btWinMin"), 9600, 75, 330, 330);
+    AddButton(QStringLiteral("btWinClose"), 10020, 75, 330, 330);
+    AddLabel(QStringLiteral("lbTreeTitle"), QStringLiteral("文章目录"), 300, 600, 3000, 300);
+    int top = 960;
+    for (const char *tag : {"btRepeat", "btNotebook", "btReviewer", "btCopySound", "btHelp", "btExit"}) {
+        AddButton(QString::fromLatin1(tag), 7350, top, 2700, 480);
+        top += 630;
+    }
+    AddLabel(QStringLiteral("lbSeries"), QStringLiteral("Morvex英语系列软件"), 7350, 4860, 2800, 300);
+    AddLabel(QStringLiteral("lbVersion"), QStringLiteral("Version 1.1"), 7350, 5190, 2800, 300);
+    AddLabel(QStringLiteral("lbSupport"), QStringLiteral("技术支持"), 300, 6180, 1200, 300);
+    AddLabel(QStringLiteral("lbSite"), QStringLiteral("Morvex英语网"), 300, 6600, 1200, 300);
+    const QVector<LinkSpec> links = linkSpecs();
+    for (int i = 0; i < links.size(); ++i) {
+        const int row = i / 6;
+        const int col = i % 6;
+        AddSkinLabel(QStringLiteral("lbLink"), i, links[i].tag, QString::fromUtf8(links[i].caption),
+                     1560 + col * 1500, 6180 + row * 420, 1480, 330);
+    }
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("treeArticle"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setGeometry(20, 64, 440, 338);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        m_library.select(item ? m_items.indexOf(item) : -1);
+    });
+    connect(m_tree, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *item) { item->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon)); });
+    connect(m_tree, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem *item) { item->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon)); });
+    // A double click on an article is the shortest road to learning it.
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        if (item && item->childCount() == 0 && m_library.ArticleSelected())
+            btRepeat_click();
+    });
+}
+
+ArticleForm::~ArticleForm() = default;
+
+void ArticleForm::Form_Load()
+{
+    m_links.InitLabelHelpFile(QStringLiteral("mvxbrxspecial.chm"));
+    m_links.AddLinkLabels(this);
+    for (SkinLabel *label : findChildren<SkinLabel *>(QStringLiteral("lbLink"))) {
+        connect(label, &SkinLabel::mouseMoved, this, [this](SkinLabel *l) { m_links.ButtonEnter(l); });
+        connect(label, &SkinLabel::mousePressed, this, [this](SkinLabel *l, Qt::MouseButton) {
+            if (l->property("index").toInt() == 0)
+                recommendToFriend();
+            else
+                m_links.ButtonDown(l);
+        });
+        connect(label, &SkinLabel::mouseReleased, this, [this](SkinLabel *l, Qt::MouseButton) { m_links.ButtonUp(l); });
+    }
+    const QString message = m_library.load(QStringLiteral("BrxSpecialIdx.txt"));
+    fillTree();
+    if (!message.isEmpty())
+        ShowMessageBox(message, 1);
+}
+
+void ArticleForm::Form_Unload()
+{
+    m_links.ClearCurLink();
+}
+
+void ArticleForm::fillTree()
+{
+    m_tree->clear();
+    m_items.clear();
+    const ArticleTree &tree = m_library.tree();
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon article = style()->standardIcon(QStyle::SP_FileIcon);
+    for (const ArticleNode &node : tree.nodes) {
+        auto *item = node.parent < 0 ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(m_items[node.parent]);
+        item->setText(0, node.label);
+        item->setData(0, Qt::UserRole, node.key);
+        item->setIcon(0, node.isArticle() ? article : closed);
+        m_items.push_back(item);
+    }
+    const int first = tree.indexOfKey(QStringLiteral("ROOT0001-0001"));
+    if (first >= 0)
+        m_items[first]->setExpanded(true);
+    const int selected = m_library.selectedIndex();
+    if (selected >= 0) {
+        m_tree->setCurrentItem(m_items[selected]);
+        m_tree->scrollToItem(m_items[selected]);
+    }
+}
+
+bool ArticleForm::selectNodeByKey(const QString &key)
+{
+    const int index = m_library.tree().indexOfKey(key);
+    if (index < 0)
+        return false;
+    m_tree->setCurrentItem(m_items[index]);
+    return true;
+}
+
+void ArticleForm::btRepeat_click()
+{
+    QString message;
+    if (!m_library.prepareLearning(&message)) {
+        ShowMessageBox(message, 1);
+        return;
+    }
+    LearnStepsForm steps(this);
+    steps.SetCallingForm(this);
+    steps.Load();
+    steps.exec();
+}
+
+void ArticleForm::LearnArticle(const QString &step)
+{
+    m_library.LearnArticle(step, *this);
+}
+
+void ArticleForm::hideLibrary()
+{
+    hide();
+}
+
+void ArticleForm::showLibrary()
+{
+    show();
+}
+
+void ArticleForm::openPlayer(const QString &bookFile, int lessonNo)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = destinations().player && destinations().player(this, bookFile, lessonNo);
+    QApplication::restoreOverrideCursor();
+    if (!opened) {
+        show();
+        ShowMessageBox(StepNotAvailableMessage(QStringLiteral("全面学习")), 1);
+    }
+}
+
+void ArticleForm::openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title)
+{
+    if (!destinations().quiz || !destinations().quiz(this, bookFile, lessonNo, quizFile, title)) {
+        show();
+        ShowMessageBox(StepNotAvailableMessage(QStringLiteral("初听练习")), 1);
+    }
+}
+
+void ArticleForm::runSpellTest(const QString &bookFile, int firstSentence, int count)
+{
+    if (!destinations().spellTest || !destinations().spellTest(bookFile, firstSentence, count))
+        ShowMessageBox(StepNotAvailableMessage(QStringLiteral("过关测验")), 1);
+}
+
+void ArticleForm::btNotebook_click()
+{
+    ShowMessageBox(QStringLiteral("单词笔记本现在没有单词\r\n\r\n您可以在学习时鼠标右键点击句单词\r\n\r\n在查出单词解释后，就能将单词存入笔记本中"), 1);
+}
+
+void ArticleForm::btReviewer_click()
+{
+    QProcess::startDetached(QStringLiteral("mvxreviewer"), {}, App().appPath);
+}
+
+void ArticleForm::btCopySound_click()
+{
+    ShowMessageBox(QStringLiteral("声音管理暂时还不能使用。"), 1);
+}
+
+void ArticleForm::btHelp_click()
+{
+    if (const auto &open = CurrentLinkActions().openHelp)
+        open(QStringLiteral("mvxbrxspecial.chm"));
+}
+
+void ArticleForm::btExit_click()
+{
+    m_library.saveLastArticle();
+    close();
+}
+
+void ArticleForm::btWinClose_click()
+{
+    btExit_click();
+}
+
+void ArticleForm::btWinMin_click()
+{
+    showMinimized();
+}
+
+void ArticleForm::recommendToFriend()
+{
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("subject"), QStringLiteral("向你推荐《Morvex英语Lentoria》软件"));
+    query.addQueryItem(QStringLiteral("body"),
+                       QStringLiteral("我在用《Morvex英语Lentoria》练习英语精听：逐句播放慢速英语新闻，"
+                                      "中英文对照，还能复读、查词、记生词。推荐你也试试：") + kSite);
+    // The mail action adds "mailto:"; an empty recipient leaves the address to the learner.
+    if (const auto &start = CurrentLinkActions().startMail)
+        start(QStringLiteral("?") + query.toString(QUrl::FullyEncoded));
+}
+
+} // namespace mvx

@@ -1,0 +1,73 @@
+#pragma once
+// The article library window, the program's home window: the lesson tree, the learn,
+// notebook, reviewer, word-sound, help and exit commands and the link labels. The logic
+// lives in ArticleLibrary; this widget shows it and opens the windows the commands lead to.
+#include "ArticleLibrary.h"
+#include "ui/CLinkGroup.h"
+#include <QLabel>
+#include "ui/SkinnedWindow.h"
+
+#include <functional>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace mvx {
+
+class ArticleForm final : public SkinnedWindow, private LearningRoutes
+{
+    Q_OBJECT
+
+public:
+    explicit ArticleForm(QWidget *parent = nullptr);
+    ~ArticleForm() override;
+
+    [[nodiscard]] ArticleLibrary &library() { return m_library; }
+    [[nodiscard]] QTreeWidget *tree() const { return m_tree; }
+    // Selects a node by key in the tree and the logic (tests, restoring).
+    bool selectNodeByKey(const QString &key);
+
+    // The lesson player, quiz and spelling test, as they become available to this window.
+    struct Destinations
+    {
+        std::function<bool(QWidget *library, const QString &bookFile, int lessonNo)> player;
+        std::function<bool(QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,
+                           const QString &title)> quiz;
+        std::function<bool(const QString &bookFile, int firstSentence, int count)> spellTest;
+    };
+    static void SetDestinations(const Destinations &destinations);
+
+    Q_INVOKABLE void btRepeat_click();
+    Q_INVOKABLE void btNotebook_click();
+    Q_INVOKABLE void btReviewer_click();
+    Q_INVOKABLE void btCopySound_click();
+    Q_INVOKABLE void btHelp_click();
+    Q_INVOKABLE void btExit_click();
+    Q_INVOKABLE void btWinClose_click();
+    Q_INVOKABLE void btWinMin_click();
+    // Called back by the step dialog with the confirmed step.
+    Q_INVOKABLE void LearnArticle(const QString &step);
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void fillTree();
+    void hideLibrary() override;
+    void showLibrary() override;
+    void openPlayer(const QString &bookFile, int lessonNo) override;
+    void openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title) override;
+    void runSpellTest(const QString &bookFile, int firstSentence, int count) override;
+    void recommendToFriend();
+
+    ArticleLibrary m_library;
+    CLinkGroup m_links;
+    QTreeWidget *m_tree = nullptr;
+    QVector<QTreeWidgetItem *> m_items; // by node index
+};
+
+// Shown when a learning step's window is not part of this build yet.
+[[nodiscard]] QString StepNotAvailableMessage(const QString &stepLabel);
+
+} // namespace mvx
