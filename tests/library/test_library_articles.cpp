@@ -1,0 +1,194 @@
+#include "core/AppState.h"
+#include "core/TextCodec.h"
+#include "core/UserSettings.h"
+#include "libs/sentra/SentraBook.h"
+#include "library/ArticleLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace mvx;
+
+namespace {
+
+// A silent 16-bit mono WAV of the given length.
+QByteArray silentWav(int ms)
+{
+    const quint32 samples = quint32(ms) * 22050 / 1000;
+    QByteArray wav;
+    auto put32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
+    auto put16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
+    wav.append("RIFF");
+    put32(36 + samples * 2);
+    wav.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(22050);
+    put32(44100);
+    put16(2);
+    put16(16);
+    wav.append("data");
+    put32(samples * 2);
+    wav.append(QByteArray(int(samples * 2), '\0'));
+    return wav;
+}
+
+struct FakeRoutes final : LearningRoutes
+{
+    QStringList calls;
+    void hideLibrary() override { calls << QStringLiteral("hide"); }
+    void showLibrary() override { calls << QStringLiteral("show"); }
+    void openPlayer(const QString &book, int lesson) override { calls << QStringLiteral("player %1 %2").arg(book).arg(lesson); }
+    void openQuiz(const QString &book, int lesson, const QString &quiz, const QString &title) override
+    {
+        calls << QStringLiteral("quiz %1 %2 %3 %4").arg(book).arg(lesson).arg(quiz, title);
+    }
+    void runSpellTest(const QString &book, int first, int count) override
+    {
+        calls << QStringLiteral("spell %1 %2 %3").arg(book).arg(first).arg(count);
+    }
+};
+
+} // namespace
+
+class TestLibraryArticles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QDir::setCurrent(m_home->path());
+        QDir().mkpath(QStringLiteral("brxspecial"));
+        QDir().mkpath(QStringLiteral("alltmpfile"));
+        QVERIFY(WriteTextFile(QStringLiteral("BrxSpecialIdx.txt"),
+                              {QStringLiteral("CLAS0001文化习俗||brxspecial"), QStringLiteral("CLAS0002节日"),
+                               QStringLiteral("FILE春节|sentra|文化习俗.dat|1|0"), QStringLiteral("CLAS0001科技||brxspecial"),
+                               QStringLiteral("FILE火星|sentra|science.dat|0|0")},
+                              TextEncoding::Gb18030));
+        SaveUserSetting(QStringLiteral("LastArticle"), QString());
+    }
+
+    void firstStartSelectsTheFirstCategory()
+    {
+        ArticleLibrary library;
+        QVERIFY(library.load(QStringLiteral("BrxSpecialIdx.txt")).isEmpty());
+        QCOMPARE(library.selectedKey(), QStringLiteral("ROOT0001-0001"));
+        QVERIFY(!library.ArticleSelected());
+        QString message;
+        QVERIFY(!library.prepareLearning(&message));
+        QCOMPARE(message, QStringLiteral("您还没有选择文章。"));
+    }
+
+    void selectionSurvivesARestart_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addRow("an article") << "sentra|文化习俗.dat|1|0|brxspecial-0003";
+        QTest::addRow("a category") << "ROOT00010002-0002";
+    }
+
+    void selectionSurvivesARestart()
+    {
+        QFETCH(QString, key);
+        {
+            ArticleLibrary library;
+            library.load(QStringLiteral("BrxSpecialIdx.txt"));
+            QVERIFY(library.selectKey(key));
+            library.saveLastArticle();
+        }
+        ArticleLibrary again;
+        again.load(QStringLiteral("BrxSpecialIdx.txt"));
+        QCOMPARE(again.selectedKey(), key);
+    }
+
+    void unknownLastArticleSelectsNothing()
+    {
+        SaveUserSetting(QStringLiteral("LastArticle"), QStringLiteral("sentra|gone.dat|0|0|brxspecial-0042"));
+        ArticleLibrary library;
+        library.load(QStringLiteral("BrxSpecialIdx.txt"));
+        QCOMPARE(library.selectedIndex(), -1);
+        QVERIFY(!library.ArticleSelected());
+    }
+
+    void learningSteps_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addRow("full study") << "DetailListen"
+                                    << QStringList{"hide", "player brxspecial/文化习俗.dat 1"};
+        QTest::addRow("first listening") << "FirstTest"
+                                         << QStringList{"hide", "quiz brxspecial/文化习俗.dat 1 quiz/文化习俗.txt 春节"};
+        QTest::addRow("unknown step does nothing") << "Whatever" << QStringList{};
+    }
+
+    void learningSteps()
+    {
+        QFETCH(QString, step);
+        QFETCH(QStringList, calls);
+        QFile digest(QStringLiteral("alltmpfile/tmpdigest.tmp"));
+        QVERIFY(digest.open(QIODevice::WriteOnly));
+        digest.close();
+        ArticleLibrary library;
+        library.load(QStringLiteral("BrxSpecialIdx.txt"));
+        QVERIFY(library.selectKey(QStringLiteral("sentra|文化习俗.dat|1|0|brxspecial-0003")));
+        QVERIFY(library.prepareLearning(nullptr));
+        QCOMPARE(App().curArticleTitle, QStringLiteral("春节"));
+        FakeRoutes routes;
+        library.LearnArticle(step, routes);
+        QCOMPARE(routes.calls, calls);
+        // Full study never starts on an earlier lesson's digest.
+        QCOMPARE(QFile::exists(QStringLiteral("alltmpfile/tmpdigest.tmp")), step != QLatin1String("DetailListen"));
+        // Choosing a step saves the article as the last one.
+        if (!calls.isEmpty())
+            QCOMPARE(GetUserSetting(QStringLiteral("LastArticle"), {}), library.selectedKey());
+    }
+
+    void spellingTestCoversTheSentencesAfterTheFirst()
+    {
+        sentra::SentraBook book;
+        QVERIFY(book.create(QStringLiteral("brxspecial/文化习俗.dat")));
+        for (int lesson = 0; lesson < 2; ++lesson) {
+            sentra::LessonData data;
+            data.title = QStringLiteral("lesson %1").arg(lesson);
+            data.sound = silentWav(3000);
+            for (int i = 0; i < 3 + lesson; ++i)
+                data.sentences.push_back({i * 700, i * 700 + 600, QStringLiteral("Sentence %1.").arg(i), {}, {}, i == 0});
+            QCOMPARE(book.addLesson(data), lesson);
+        }
+        book.close();
+        ArticleLibrary library;
+        library.load(QStringLiteral("BrxSpecialIdx.txt"));
+        QVERIFY(library.selectKey(QStringLiteral("sentra|文化习俗.dat|1|0|brxspecial-0003")));
+        FakeRoutes routes;
+        library.LearnArticle(QStringLiteral("LastTest"), routes);
+        // Lesson 1 starts at sentence 3 of the book and has 4 sentences.
+        QCOMPARE(routes.calls, (QStringList{"hide", "spell brxspecial/文化习俗.dat 4 3", "show"}));
+    }
+
+    void quizFileNames_data()
+    {
+        QTest::addColumn<QString>("book");
+        QTest::addColumn<QString>("quiz");
+        QTest::addRow("Chinese name") << "文化习俗.dat" << "quiz/文化习俗.txt";
+        QTest::addRow("with folder") << "brxspecial/mars.dat" << "quiz/mars.txt";
+        QTest::addRow("dots in the name") << "a.b.dat" << "quiz/a.b.txt";
+    }
+
+    void quizFileNames()
+    {
+        QFETCH(QString, book);
+        QFETCH(QString, quiz);
+        QCOMPARE(ArticleLibrary::quizFileFor(book), quiz);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+QTEST_GUILESS_MAIN(TestLibraryArticles)
+#include "test_library_articles.moc"
