@@ -2,6 +2,10 @@
 #include "CommTestUtil.h"
 #include "echomax/EchoMaxLib.h"
 #include "echomax/WaveSegment.h"
+#include "comm/CommLib.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <QFile>
 #include <QTest>
@@ -81,6 +85,42 @@ private slots:
         QCOMPARE(Probe(dst).format & SF_FORMAT_TYPEMASK, SF_FORMAT_WAV);
     }
 
+    void keptDigestNeverShowsAnOldSound()
+    {
+        // With the wave data kept, opening the digest just made skips the file, but a digest
+        // file changed since must be read again, and dropping the copy loses nothing.
+        auto picture = [](int handle) {
+            QImage image(100, 40, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            vcDigestFile_Draw(handle, &painter, 40, 100, 0, 1, 40);
+            return image;
+        };
+        const QString loud = m_dir + QStringLiteral("/loud.wav"), quiet = m_dir + QStringLiteral("/quiet.wav");
+        QVERIFY(WriteSound(loud, Tone(22050, 2000, 20000), 22050, 1));
+        QVERIFY(WriteSound(quiet, Tone(22050, 1000, 20000), 22050, 1));
+        vcSetVisualWaveDataMan(1);
+        const QString digest = m_dir + QStringLiteral("/tmpdigest.tmp"), other = m_dir + QStringLiteral("/other.tmp");
+        QCOMPARE(vcMakeWaveDigestFile(quiet, other, 40), 1);
+        QCOMPARE(vcMakeWaveDigestFile(loud, digest, 40), 1);
+        int h = vcDigestFile_Open(digest);
+        QVERIFY(h > 0);
+        const QImage loudPicture = picture(h);
+        vcDigestFile_Close(h);
+        QVERIFY(QFile::remove(digest));
+        QVERIFY(QFile::copy(other, digest)); // another sound's digest under the same name
+        h = vcDigestFile_Open(digest);
+        const QImage quietPicture = picture(h);
+        vcDigestFile_Close(h);
+        QVERIFY(quietPicture != loudPicture);
+        vcCloseDigestFile();
+        h = vcDigestFile_Open(digest);
+        QVERIFY(h > 0);
+        QCOMPARE(picture(h), quietPicture);
+        vcDigestFile_Close(h);
+        vcSetVisualWaveDataMan(0);
+    }
+
     void badInputLeavesNoFile_data()
     {
         QTest::addColumn<QString>("source");
@@ -110,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEchoMax)
+QTEST_MAIN(TestEchoMax)
 #include "test_comm_echomax.moc"

@@ -98,6 +98,21 @@ private slots:
             QVERIFY(lengthMs > 100 && PeakOf(base + QStringLiteral(".wav")) > 1000);
     }
 
+    void relativePathsWithBackslashes()
+    {
+        // As start-up registers the lesson library: relative to the current folder, "\\" separators.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(m_dir);
+        const int centre = vcSndCenter_Open(-1, 16, 22050, 1);
+        QCOMPARE(vcSndCenter_AddSndLib(centre, QStringLiteral("first\\first.idx"), QStringLiteral("first\\"), 2), 1);
+        int len = 0;
+        QCOMPARE(vcSndCenter_GetSndFile(centre, QStringLiteral("apple"), 0, QStringLiteral("rel"), -1, -1, len, QString()),
+                 1);
+        QVERIFY(QFile::exists(m_dir + QStringLiteral("/rel.wav")));
+        vcSndCenter_Close(centre);
+        QDir::setCurrent(before);
+    }
+
     void libraryFileInAnotherFormatIsConverted()
     {
         const QString data = m_dir + QStringLiteral("/flac");
