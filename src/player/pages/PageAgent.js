@@ -190,26 +190,34 @@
 
     // Hooks the labels whose id begins with prefix: hand cursor, mouse-down and double-click
     // handlers. Returns the numbers found (id after the prefix), in document order.
-    function hookLabels(doc, prefix, h, withDblClick) {
+    // With h null the labels are only counted. filled (optional) receives the numbers of the
+    // labels that hold text.
+    function hookLabels(doc, prefix, h, withDblClick, filled) {
         var nums = [];
         var labels = doc.getElementsByTagName('LABEL');
         for (var i = 0; i < labels.length; ++i) {
             var l = labels[i];
             if (l.id && l.id.indexOf(prefix) === 0) {
-                l.style.cursor = 'pointer';
-                l.onmousedown = h;
-                l.ondblclick = withDblClick ? h : null;
-                var n = parseInt(l.id.substring(3), 10);
+                if (h) {
+                    l.style.cursor = 'pointer';
+                    l.onmousedown = h;
+                    l.ondblclick = withDblClick ? h : null;
+                }
+                // The number after the id's letters: "ste12", "stz3", "No5".
+                var n = parseInt(l.id.replace(/^[^0-9]+/, ''), 10);
                 if (!isNaN(n)) {
                     nums.push(n);
+                    if (filled && l.textContent.replace(/\s+/g, '') !== '') {
+                        filled.push(n);
+                    }
                 }
             }
         }
         return nums;
     }
 
-    // steps: [{frame, sink, keydown, selectstart, contextmenu, labels, dblclick}], applied in
-    // order (a later step's document handlers replace an earlier one's on the same document).
+    // steps: [{frame, sink, keydown, selectstart, contextmenu, labels, dblclick, count}], applied
+    // in order (count: a label prefix only counted, never hooked) (a later step's document handlers replace an earlier one's on the same document).
     // Returns {frame: {found, labels: {prefix: [numbers]}}}.
     agent.bind = function (steps) {
         var result = {};
@@ -232,7 +240,13 @@
                 doc.oncontextmenu = h;
             }
             if (s.labels) {
-                entry.labels[s.labels] = hookLabels(doc, s.labels, h, s.dblclick !== false);
+                var filled = [];
+                entry.labels[s.labels] = hookLabels(doc, s.labels, h, s.dblclick !== false, filled);
+                entry.filled = entry.filled || {};
+                entry.filled[s.labels] = filled;
+            }
+            if (s.count) {
+                entry.labels[s.count] = hookLabels(doc, s.count, null, false);
             }
         }
         return result;
