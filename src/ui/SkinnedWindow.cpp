@@ -53,7 +53,7 @@ void SkinnedWindow::Load()
         WireButton(button);
     LoadBackground();
     if (auto *title = findChild<QLabel *>(QStringLiteral("lbTitle"), Qt::FindDirectChildrenOnly);
-        title && m_background.isNull() && m_titleBandPixels > title->y()) {
+        title && m_titleBandPixels > title->y()) {
         QPalette palette = title->palette();
         palette.setColor(QPalette::WindowText, skin::palette::TitleText);
         title->setPalette(palette);
