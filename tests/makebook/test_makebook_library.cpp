@@ -8,7 +8,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace mvx;
@@ -21,6 +23,7 @@ private slots:
     void indexTree();
     void everyArticle_data();
     void everyArticle();
+    void rebuildKeepsLearnersArticles();
 
 private:
     QList<IndexNode> m_articles;
@@ -109,6 +112,51 @@ void TestMakebookLibrary::everyArticle()
         QuizSource::read(QStringLiteral(MVX_HOME) + "/quiz/" + QFileInfo(a.bookFile).completeBaseName() + ".txt");
     QVERIFY2(!quiz.error.isError(), qPrintable(quiz.error.toString()));
     QVERIFY(quiz.questions.size() >= 3 && quiz.questions.size() <= QuizSource::MaxQuestions);
+}
+
+static int run(const QString &program, const QStringList &arguments)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(program, arguments);
+    if (!p.waitForFinished(60000))
+        return -1;
+    return p.exitCode();
+}
+
+void TestMakebookLibrary::rebuildKeepsLearnersArticles()
+{
+    QTemporaryDir home(QString::fromLocal8Bit(qgetenv("MVX_TEST_TMP")) + "/home-XXXXXX");
+    QVERIFY(home.isValid());
+    const QStringList build{"--home", home.path(), "--quiz-dir", QStringLiteral(MVX_TEST_DATA) + "/quiz",
+                            QStringLiteral(MVX_TEST_DATA) + "/articles/短文.txt"};
+    QCOMPARE(run(QStringLiteral(MVX_BUILDLIBRARY), build), 0);
+    QVERIFY(QFileInfo::exists(home.filePath("quiz/短文.txt")));
+
+    // The learner adds a lesson of their own (spoken by the bundled book's sound) twice:
+    // under a bundled category and under a new one with its own folder.
+    QVERIFY(QDir(home.path()).mkpath("我的"));
+    const QString index = home.filePath("BrxSpecialIdx.txt");
+    const QString text = home.filePath("mine.txt");
+    QVERIFY(WriteTextFile(text, {"Mine", "One.", "Two."}));
+    sentra::SentraBook bundled;
+    QVERIFY(bundled.open(home.filePath("brxspecial/短文.dat"), false));
+    QFile sound(home.filePath("mine.flac"));
+    QVERIFY(sound.open(QIODevice::WriteOnly));
+    sound.write(bundled.lessonSound(0));
+    sound.close();
+    bundled.close();
+    for (const auto &[book, category] : {std::pair{"brxspecial/我的书.dat", "测试大类/测试小类"},
+                                        std::pair{"我的/我的书.dat", "我的课/听力"}})
+        QCOMPARE(run(QStringLiteral(MVX_MAKEBOOK),
+                     {"--book", home.filePath(book), "--audio", sound.fileName(), "--text", text, "--title-line",
+                      "--index", index, "--category", category, "--title", "我的一课"}),
+                 0);
+    const QStringList before = ReadTextFile(index).lines;
+
+    QCOMPARE(run(QStringLiteral(MVX_BUILDLIBRARY), build), 0);
+    QCOMPARE(ReadTextFile(index).lines, before);
+    QVERIFY(!QFileInfo::exists(index + ".old"));
 }
 
 QTEST_GUILESS_MAIN(TestMakebookLibrary)

@@ -53,7 +53,7 @@ QString IndexEditor::libraryDir(const QString &folderText) const
 }
 
 InputError IndexEditor::addArticle(const QString &category, const QString &title, const QString &bookPath,
-                                   int lessonNo)
+                                   int lessonNo, const QString &fourth)
 {
     auto fail = [&](int line, const QString &message) { return InputError{m_path, line, message}; };
     QStringList path = category.split(QLatin1Char('/'));
@@ -124,7 +124,9 @@ InputError IndexEditor::addArticle(const QString &category, const QString &title
             newLines << QStringLiteral("CLAS") + levelText(depth + 1 + (i - matched)) + path[i];
         insertAt = last + 1;
     }
-    newLines << QStringLiteral("FILE%1|sentra|%2|%3|0").arg(title.trimmed(), bookFile).arg(lessonNo);
+    if (fourth.contains(QLatin1Char('|')))
+        return fail(0, QStringLiteral("索引行的第四个字段不能含有“|”"));
+    newLines << QStringLiteral("FILE%1|sentra|%2|%3|%4").arg(title.trimmed(), bookFile).arg(lessonNo).arg(fourth);
     for (int i = 0; i < newLines.size(); ++i)
         if (GbkByteLength(newLines[i]) > MaxLineBytes)
             return fail(0, QStringLiteral("索引行超过 %1 字节（标题、类别名或文件名太长）：%2")

@@ -21,8 +21,10 @@ public:
     InputError load(const QString &indexPath);
 
     // Plans the article line. category: names joined by "/" ("Top/Sub"). bookPath: the book
-    // file (need not exist yet; its folder must). On error nothing is planned.
-    InputError addArticle(const QString &category, const QString &title, const QString &bookPath, int lessonNo);
+    // file (need not exist yet; its folder must). fourth: the line's last field, which the
+    // program carries but does not use. On error nothing is planned.
+    InputError addArticle(const QString &category, const QString &title, const QString &bookPath, int lessonNo,
+                          const QString &fourth = QStringLiteral("0"));
 
     [[nodiscard]] const QStringList &lines() const { return m_lines; }
     [[nodiscard]] TextEncoding encoding() const { return m_encoding; }

@@ -1,10 +1,13 @@
 #include "LibraryBuilder.h"
 
+#include "ArticleIndex.h"
 #include "ArticleSource.h"
+#include "IndexEditor.h"
 #include "BookMaker.h"
 #include "KeyWordMarks.h"
 #include "QuizSource.h"
 #include "SpeechSynth.h"
+#include "core/Helpers.h"
 #include "core/TextCodec.h"
 
 #include <QDir>
@@ -12,6 +15,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <sndfile.h>
 
 namespace mvx {
@@ -126,6 +130,29 @@ QString LibraryBuilder::build(const LibraryBuildOptions &o)
             return QStringLiteral("%1: cannot copy the quiz").arg(quizFiles[n]);
     }
 
+    // Articles the learner added to the home's index stay listed after a rebuild.
+    struct Carried
+    {
+        QString category, title, book, fourth;
+        int lessonNo = 0;
+        int line = 0;
+    };
+    QList<Carried> carried;
+    QStringList oldLines;
+    const QString homeIndex = home.filePath(QLatin1String(IndexName));
+    if (QFileInfo::exists(homeIndex)) {
+        oldLines = ReadTextFile(homeIndex).lines;
+        const ArticleIndex old(oldLines);
+        for (int i = 0; i < old.nodes().size(); ++i) {
+            const IndexNode &n = old.nodes()[i];
+            if (!n.isArticle || (n.folder == QLatin1String(BookFolder) && books.contains(n.bookFile)))
+                continue;
+            carried.append({old.categoryPathOf(i).join(QLatin1Char('/')), n.name,
+                            QDir::cleanPath(home.absoluteFilePath(ToFsPath(n.folder) + QLatin1Char('/') + n.bookFile)),
+                            n.fourth, n.lessonNo, n.line});
+        }
+    }
+
     // Everything is made: move it into the home.
     home.mkpath(QLatin1String(BookFolder));
     home.mkpath(QLatin1String(QuizFolder));
@@ -136,8 +163,31 @@ QString LibraryBuilder::build(const LibraryBuildOptions &o)
             !moveReplacing(work.filePath(quiz), home.filePath(quiz)))
             return QStringLiteral("%1: cannot move %2 into place").arg(o.home, book);
     }
-    if (!moveReplacing(index, home.filePath(QLatin1String(IndexName))))
+    if (!carried.isEmpty()) {
+        // Kept whole until every carried article is listed again.
+        const QString kept = homeIndex + QStringLiteral(".old");
+        if (!WriteTextFile(kept, oldLines))
+            return QStringLiteral("%1: cannot keep the learner's index").arg(kept);
+    }
+    if (!moveReplacing(index, homeIndex))
         return QStringLiteral("%1: cannot move the index into place").arg(o.home);
+    if (!carried.isEmpty()) {
+        IndexEditor editor;
+        QStringList lost;
+        if (editor.load(homeIndex).isError())
+            return QStringLiteral("%1: cannot read the new index").arg(homeIndex);
+        for (const Carried &c : carried)
+            if (editor.addArticle(c.category, c.title, c.book, c.lessonNo, c.fourth).isError())
+                lost << oldLines.value(c.line);
+        if (editor.save().isError())
+            return QStringLiteral("%1: cannot write the index; the learner's index is in %1.old").arg(homeIndex);
+        if (lost.isEmpty())
+            QFile::remove(homeIndex + QStringLiteral(".old"));
+        else
+            std::fprintf(stderr, "mvxbrx-buildlibrary: %s: could not list again (kept in %s.old): %s\n",
+                         homeIndex.toUtf8().constData(), homeIndex.toUtf8().constData(),
+                         lost.join(QStringLiteral("; ")).toUtf8().constData());
+    }
 
     if (!o.wordList.isEmpty()) {
         keyWords.removeDuplicates();

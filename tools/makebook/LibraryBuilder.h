@@ -4,7 +4,8 @@
 // espeak-ng sentence by sentence with a fixed pause after each, every article is listed in
 // the article index under its category, and every book's quiz source is checked and
 // copied to "quiz/". Everything is made in a scratch folder first and moved into place
-// only when all of it succeeded.
+// only when all of it succeeded. Articles of the learner's own that the home's index
+// already lists are listed again in the new index, under the same categories.
 #include <QString>
 #include <QStringList>
 
