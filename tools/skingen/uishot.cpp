@@ -22,7 +22,6 @@ public:
     PlayerSample() : SkinnedWindow(QStringLiteral("PlayLessonForm"), false)
     {
         SetDesignSize(12600, 7800);
-        SetTitleBandHeight(0);
         const QString dir = mvx::App().skinRoot + QStringLiteral("/PlayLessonForm/");
         const int w = width();
         const int h = height();
@@ -45,22 +44,23 @@ public:
         piece(QStringLiteral("ImgDownLeft"), 0, h - 6);
         piece(QStringLiteral("ImgDownRight"), w - 6, h - 6);
 
-        int left = 180;
+        int left = 780;
         for (const char *tag : {"btPlay", "btRepeatSentence", "btAutoRepeat", "btPlaySentence", "btABRepeatA",
                                 "btABRepeatB", "btPause", "btStop", "btPrev", "btNext", "btMarkSentence", "btDigest",
                                 "btPrint", "btSearch", "btMp3"}) {
-            AddButton(QString::fromLatin1(tag), left, 120, 360, 360);
-            left += 465;
+            AddButton(QString::fromLatin1(tag), left, 540, 360, 360);
+            left += 400;
         }
-        int top = 900;
+        int top = 1200;
         for (const char *tag : {"btSpell", "btSpeak", "btThink", "btWordSummary", "btNotebook", "btSetting", "btBrowse"}) {
-            AddButton(QString::fromLatin1(tag), 240, top, 960, 690);
-            top += 810;
+            AddButton(QString::fromLatin1(tag), 180, top, 360, 360);
+            top += 480;
         }
-        AddButton(QStringLiteral("btWinHelp"), w * 15 - 1470, 150, 300, 300);
-        AddButton(QStringLiteral("btWinMin"), w * 15 - 1155, 150, 300, 300);
-        AddButton(QStringLiteral("btWinMax"), w * 15 - 810, 150, 300, 300);
-        AddButton(QStringLiteral("btWinClose"), w * 15 - 510, 150, 300, 300);
+        AddButton(QStringLiteral("btWinHelp"), w * 15 - 1470, 60, 300, 300);
+        AddButton(QStringLiteral("btWinMin"), w * 15 - 1155, 60, 300, 300);
+        AddButton(QStringLiteral("btWinMax"), w * 15 - 810, 60, 300, 300);
+        AddButton(QStringLiteral("btWinClose"), w * 15 - 510, 60, 300, 300);
+        AddLabel(QStringLiteral("lbTitle"), QStringLiteral("全面学习 - 科学家谈睡眠"), 240, 75, 5000, 300);
         auto *page = AddLabel(QStringLiteral("wbScript"),
                               QStringLiteral("<p style='line-height:150%'><b>1</b> Scientists say a small change in daily "
                                              "habits can help people sleep better.<br><span style='color:#555'>科学家说，日常习惯的"
@@ -68,12 +68,12 @@ public:
                                              "<p style='line-height:150%;background:#FFF4C2'><b>2</b> The study followed more than "
                                              "two thousand adults for one year.<br><span style='color:#555'>这项研究对两千多名成年人"
                                              "进行了为期一年的跟踪。</span></p>"),
-                              1500, 900, 10800, 5400);
+                              780, 1200, 11520, 5100);
         page->setWordWrap(true);
         page->setAlignment(Qt::AlignTop | Qt::AlignLeft);
         page->setStyleSheet(QStringLiteral("background:#FFFFFF; border:1px solid #D5DCE4; padding:10px;"));
-        AddLabel(QStringLiteral("lbInfo"), QStringLiteral("00:03:4 / 00:07:9"), 1500, 6420, 2400, 300);
-        AddLabel(QStringLiteral("lbCurSentenceNo"), QStringLiteral("第 2 句 / 共 18 句"), 4200, 6420, 2400, 300);
+        AddLabel(QStringLiteral("lbInfo"), QStringLiteral("00:03:4 / 00:07:9"), 780, 6420, 2400, 300);
+        AddLabel(QStringLiteral("lbCurSentenceNo"), QStringLiteral("第 2 句 / 共 18 句"), 3480, 6420, 2400, 300);
         for (int i = 0; i < 3; ++i) {
             const QStringList tags{"ckShowEnglish", "ckShowChinese", "ckShowComment"};
             const QStringList texts{"英文", "中文", "注释"};
