@@ -153,6 +153,20 @@ void TestMakebookLibrary::rebuildKeepsLearnersArticles()
                       "--index", index, "--category", category, "--title", "我的一课"}),
                  0);
     const QStringList before = ReadTextFile(index).lines;
+    // The pauses were found in real speech: every boundary inside the 600 ms pause after its sentence.
+    sentra::SentraBook mine;
+    QVERIFY(mine.open(home.filePath("我的/我的书.dat"), false));
+    QVERIFY(bundled.open(home.filePath("brxspecial/短文.dat"), false));
+    const auto found = mine.readLesson(0);
+    const auto exact = bundled.readLesson(0);
+    QVERIFY(found && exact);
+    QCOMPARE(found->sentences.size(), exact->sentences.size());
+    for (int i = 0; i + 1 < exact->sentences.size(); ++i) {
+        const int end = found->sentences[i].endMs;
+        QVERIFY2(end > exact->sentences[i].endMs - 600 + 150 && end <= exact->sentences[i].endMs + 10,
+                 qPrintable(QStringLiteral("sentence %1 ends at %2, its pause ends at %3")
+                                .arg(i).arg(end).arg(exact->sentences[i].endMs)));
+    }
 
     QCOMPARE(run(QStringLiteral(MVX_BUILDLIBRARY), build), 0);
     QCOMPARE(ReadTextFile(index).lines, before);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +24,8 @@ private slots:
     void init();
     void mp3WithLrc();
     void wavWithText();
+    void lrcEncodings_data();
+    void lrcEncodings();
     void addsToIndex_data();
     void addsToIndex();
     void refusesBadInput_data();
@@ -164,6 +167,47 @@ void TestMakebookTool::wavWithText()
             QVERIFY(s.endMs <= m_speech.pauses[size_t(i)].second);
     }
     QCOMPARE(lesson->sentences[3].endMs, int(m_speech.samples.size() * 1000 / size_t(m_speech.rate)));
+}
+
+void TestMakebookTool::lrcEncodings_data()
+{
+    QTest::addColumn<QByteArray>("bom");
+    QTest::addColumn<QString>("codec"); // "gbk", "utf-8", "utf-16le", "utf-16be"
+    QTest::addRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") << "utf-8";
+    QTest::addRow("GBK") << QByteArray() << "gbk";
+    QTest::addRow("UTF-16 little endian") << QByteArray("\xFF\xFE") << "utf-16le";
+    QTest::addRow("UTF-16 big endian") << QByteArray("\xFE\xFF") << "utf-16be";
+}
+
+void TestMakebookTool::lrcEncodings()
+{
+    QFETCH(QByteArray, bom);
+    QFETCH(QString, codec);
+    QFile in(path("lesson.lrc"));
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(in.readAll());
+    QByteArray bytes = bom;
+    if (codec == "gbk")
+        bytes += EncodeText(text, TextEncoding::Gb18030);
+    else if (codec == "utf-8")
+        bytes += text.toUtf8();
+    else
+        bytes += QStringEncoder(codec == "utf-16le" ? QStringConverter::Utf16LE : QStringConverter::Utf16BE)(text);
+    QFile out(path("encoded.lrc"));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    MakeBookOptions o;
+    o.book = path("我的课文/青蛙.dat");
+    o.audio = path("lesson.wav");
+    o.lrc = out.fileName();
+    o.titleLine = true;
+    const MakeBookResult r = BookMaker::run(o);
+    QVERIFY2(!r.error.isError(), qPrintable(r.error.toString()));
+    const qint64 duration = AudioDecoder::decode(o.audio).durationMs;
+    checkLesson(o.book, 0, Plain, Chinese,
+                {{m_lrcStarts[0], m_lrcStarts[1]}, {m_lrcStarts[1], m_lrcStarts[2]},
+                 {m_lrcStarts[2], m_lrcStarts[3]}, {m_lrcStarts[3], int(duration)}});
 }
 
 static const QStringList Index{"CLAS0001科技与健康||brxspecial", "CLAS0002科学发现",

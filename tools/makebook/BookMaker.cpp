@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 
 namespace mvx {
@@ -28,17 +29,30 @@ struct ScriptSentence
     qint64 endMs = -1;
 };
 
+// Learners' texts come as UTF-8, GBK, or UTF-16 from some Windows editors.
 InputError readLines(const QString &path, QStringList &lines)
 {
     const QFileInfo info(path);
     if (!info.exists())
         return {path, 0, QStringLiteral("文件不存在")};
-    const TextFileContent content = ReadTextFile(path);
-    if (!info.isFile() || !content.ok)
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return {path, 0, QStringLiteral("无法读取文件")};
-    lines = content.lines;
-    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
-        lines.first().remove(0, 1);
+    const QByteArray bytes = file.readAll();
+    QString text;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decode(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        text = decode(bytes.mid(2));
+    } else {
+        text = DecodeText(bytes);
+    }
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
     return {};
 }
 
