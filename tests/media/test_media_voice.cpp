@@ -152,7 +152,7 @@ void TestMediaVoice::playsSamplesExactly()
     voice.setTiming(hardwareTiming());
     voice.setSound(monoSound(src));
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     device.run(10);
     const std::vector<float> left = mediatest::leftOf(device.out);
     for (size_t i = 0; i < left.size(); ++i) {
@@ -171,7 +171,7 @@ void TestMediaVoice::seekPauseResumeStop()
     voice.setTiming(hardwareTiming());
     voice.setSound(monoSound(src));
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     device.run(2);
 
     voice.seek(2.0, device.t);
@@ -235,7 +235,7 @@ void TestMediaVoice::stretchKeepsPitch()
     voice.setSound(monoSound(mediatest::toneSteps(sourceRate, freqs, 0.5), sourceRate));
     voice.setRate(rate, 0);
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     device.runUntilEnded();
     QCOMPARE(voice.state(device.t), Voice::State::Ended);
     QCOMPARE(voice.position(device.t), 2.0);
@@ -257,7 +257,7 @@ void TestMediaVoice::rateChangeWhilePlaying()
     voice.setTiming(hardwareTiming());
     voice.setSound(monoSound(mediatest::toneSteps(kRate, freqs, 0.5)));
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     while (device.t < 0.75)
         device.run(1);
     const double before = voice.position(device.t);
@@ -281,7 +281,7 @@ void TestMediaVoice::naturalEndHoldsAtDuration()
     voice.setTiming(hardwareTiming());
     voice.setSound(monoSound(mediatest::noise(kRate / 4)));
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     device.runUntilEnded();
     QCOMPARE(voice.state(device.t), Voice::State::Ended);
     QCOMPARE(voice.position(device.t + 5), 0.25);
@@ -300,7 +300,7 @@ void TestMediaVoice::clockFollowsStalledDevice()
     voice.setTiming(hardwareTiming());
     voice.setSound(monoSound(mediatest::noise(2 * kRate)));
     voice.play(0);
-    Device device{voice};
+    Device device{voice, 0.0, {}};
     device.run(4);
     const double handed = 4.0 * kBlock / kRate;
     // The device stops asking for 300 ms: the position waits at what it was given...

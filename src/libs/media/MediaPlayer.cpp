@@ -62,12 +62,13 @@ void MediaPlayer::setURL(const QString &url)
     m_playRequested = false;
     ++m_generation;
     m_url = url;
-    m_error.clear();
     if (url.trimmed().isEmpty()) {
+        // Closing keeps the last open's error, so a caller can close first and then report.
         m_path.clear();
         setOpenState(MediaClosed);
         return;
     }
+    m_error.clear();
     m_path = localPathOf(url);
     setOpenState(MediaOpening);
 

@@ -6,7 +6,8 @@
 // Contract (positions and durations in seconds):
 // - setURL() returns at once with openState() == MediaOpening; the file is decoded off the
 //   window thread and MediaOpen (or MediaFailed with errorText()) is reached through the
-//   event loop. With autoStart the file starts playing once open.
+//   event loop. With autoStart the file starts playing once open. An empty URL closes
+//   (MediaClosed) and keeps errorText() of the last open.
 // - stop() puts the position at 0, pause() keeps it; at the natural end the position stays at
 //   the duration and endOfStream() is emitted.
 // - Opening another file stops the current one first; every open reads the file afresh.

@@ -29,7 +29,8 @@ public:
     [[nodiscard]] virtual double duration() const = 0;
     virtual void setRate(double rate) = 0;
     virtual void setAutoStart(bool autoStart) = 0;
-    // Last error for the caller's message; empty when the last open succeeded.
+    // Last error for the caller's message; empty when the last open succeeded (closing with
+    // an empty URL keeps it).
     [[nodiscard]] virtual QString errorText() const = 0;
 };
 
