@@ -1,29 +1,54 @@
 #include "LessonPages.h"
 
+#include "PageFile.h"
 #include "SentenceWords.h"
 #include "libs/sentra/SentraFacade.h"
 
-#include <QSaveFile>
-
-#include <algorithm>
 
 namespace mvx::sentra {
 
 namespace {
 
-const QString Crlf = QStringLiteral("\r\n");
 
-// Escapes a book text for a page; line breaks and tabs become blanks so that each label
-// stays on its own line (the mixed page is split by lines).
-QString flatText(const QString &text)
+// Appends a book text to a page, escaped; line breaks and tabs become blanks so that each
+// label stays on its own line (the mixed page is split by lines).
+void appendText(QString &out, QStringView text)
 {
-    QString t = text.toHtmlEscaped();
-    for (QChar &c : t) {
-        if (c == u'\r' || c == u'\n' || c == u'\t' || c == u'\f' || c == u'\v'
-            || c == QChar(0x2028) || c == QChar(0x2029))
-            c = u' ';
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += QLatin1String("&amp;");
+            break;
+        case u'<':
+            out += QLatin1String("&lt;");
+            break;
+        case u'>':
+            out += QLatin1String("&gt;");
+            break;
+        case u'"':
+            out += QLatin1String("&quot;");
+            break;
+        case u'\r':
+        case u'\n':
+        case u'\t':
+        case u'\f':
+        case u'\v':
+        case 0x2028:
+        case 0x2029:
+            out += u' ';
+            break;
+        default:
+            out += c;
+        }
     }
-    return t;
+}
+
+QString flatText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 16);
+    appendText(out, text);
+    return out;
 }
 
 QString labelStyle(int colour, const QString &style, bool bold)
@@ -55,41 +80,49 @@ QString LessonPages::htmlColour(int rgb)
     return QString::asprintf("#%06X", unsigned(rgb) & 0xFFFFFFu);
 }
 
-QString LessonPages::englishLabel(const SentenceData &s, int noInLesson, int colour,
-                                  int keywordColour, const QString &style)
+void LessonPages::appendEnglishLabel(QString &out, const SentenceData &s, int noInLesson,
+                                     int colour, int keywordColour, const QString &style)
 {
-    QString out;
-    out.reserve(64 + s.english.size() * 3);
-    out += QStringLiteral("<label id=ste%1 style=\"%2\"><span></span>")
-               .arg(noInLesson)
-               .arg(labelStyle(colour, style, s.isTitle));
+    out += QLatin1String("<label id=ste");
+    out += QString::number(noInLesson);
+    out += QLatin1String(" style=\"");
+    out += labelStyle(colour, style, s.isTitle);
+    out += QLatin1String("\"><span></span>");
     const QString keyStyle = QStringLiteral("color:") + htmlColour(keywordColour);
-    const QString newStyle = QStringLiteral("text-decoration:underline; font-weight:bold");
     int k = 0;
     for (const SentenceWords::Piece &p : SentenceWords::split(s.english)) {
         if (!p.isWord) {
-            out += flatText(p.text);
+            appendText(out, p.text);
             continue;
         }
         ++k;
         const bool key = s.keywords.contains(k);
         const bool fresh = s.newwords.contains(k);
-        out += QStringLiteral("<a id=wrd") + QString::number(k);
+        out += QLatin1String("<a id=wrd");
+        out += QString::number(k);
         if (key || fresh) {
-            out += QStringLiteral(" style=\"");
+            out += QLatin1String(" style=\"");
             if (key)
                 out += keyStyle;
             if (key && fresh)
-                out += QStringLiteral("; ");
+                out += QLatin1String("; ");
             if (fresh)
-                out += newStyle;
+                out += QLatin1String("text-decoration:underline; font-weight:bold");
             out += u'"';
         }
         out += u'>';
-        out += flatText(p.text);
-        out += QStringLiteral("</a>");
+        appendText(out, p.text);
+        out += QLatin1String("</a>");
     }
-    out += QStringLiteral("</label>");
+    out += QLatin1String("</label>");
+}
+
+QString LessonPages::englishLabel(const SentenceData &s, int noInLesson, int colour,
+                                  int keywordColour, const QString &style)
+{
+    QString out;
+    out.reserve(80 + style.size() + s.english.size() * 2);
+    appendEnglishLabel(out, s, noInLesson, colour, keywordColour, style);
     return out;
 }
 
@@ -122,74 +155,65 @@ QString LessonPages::commentLabel(const SentenceData &s, int noInLesson, int col
     return out;
 }
 
-QString LessonPages::englishPage(const QList<SentenceData> &sentences, const PageColours &c,
-                                 const QString &eStyle)
+bool LessonPages::writePages(const QString &eFile, const QString &cFile, const QString &zFile,
+                             const QString &ecFile, const QList<SentenceData> &sentences,
+                             const PageColours &c, const QString &eStyle, const QString &cStyle,
+                             QString *error)
 {
-    QString page = pageHead();
-    page.reserve(page.size() + sentences.size() * 400);
+    const QString head = pageHead();
+    const QString tail = pageTail();
+    QString label; // one label at a time, its buffer reused
+    label.reserve(4096);
+
+    PageFile e(eFile);
+    e << head;
     for (int n = 0; n < sentences.size(); ++n) {
-        page += englishLabel(sentences[n], n, c.english, c.keyword, eStyle);
-        page += QStringLiteral("<br>") + Crlf;
+        label.resize(0);
+        appendEnglishLabel(label, sentences[n], n, c.english, c.keyword, eStyle);
+        e << label << QLatin1String("<br>\r\n");
     }
-    return page + pageTail();
-}
+    e << tail;
+    if (!e.finish(error))
+        return false;
 
-QString LessonPages::chinesePage(const QList<SentenceData> &sentences, const PageColours &c,
-                                 const QString &cStyle)
-{
-    QString page = pageHead();
-    page.reserve(page.size() + sentences.size() * 200);
+    PageFile ch(cFile);
+    ch << head;
     for (int n = 0; n < sentences.size(); ++n)
-        page += chineseLabel(sentences[n], n, c.chinese, cStyle) + QStringLiteral("<br>") + Crlf;
-    return page + pageTail();
-}
+        ch << chineseLabel(sentences[n], n, c.chinese, cStyle) << QLatin1String("<br>\r\n");
+    ch << tail;
+    if (!ch.finish(error))
+        return false;
 
-QString LessonPages::commentPage(const QList<SentenceData> &sentences, const PageColours &c)
-{
-    QString page = pageHead();
-    page += QStringLiteral("<a href=\"http://%1/edit\">编辑当前句的注释</a><br>")
-                .arg(QLatin1String(CommentEditMarker))
-            + Crlf;
+    PageFile z(zFile);
+    z << head
+      << QStringLiteral("<a href=\"http://%1/edit\">编辑当前句的注释</a><br>\r\n")
+             .arg(QLatin1String(CommentEditMarker));
     for (int n = 0; n < sentences.size(); ++n)
-        page += commentLabel(sentences[n], n, c.comment) + Crlf;
-    return page + pageTail();
-}
+        z << commentLabel(sentences[n], n, c.comment) << QLatin1String("\r\n");
+    z << tail;
+    if (!z.finish(error))
+        return false;
 
-QString LessonPages::mixedPage(const QList<SentenceData> &sentences, const PageColours &c,
-                               const QString &eStyle, const QString &cStyle)
-{
-    QString page = pageHead();
-    page.reserve(page.size() + sentences.size() * 600);
-    QString tableStyle = eStyle.trimmed().toHtmlEscaped();
-    page += QStringLiteral("<table border=\"0\" width=\"100%\" id=\"table1\" style=\"%1\">")
-                .arg(tableStyle)
-            + Crlf;
+    // The mixed page: one table row per sentence over two lines, the English line beginning
+    // the row and the Chinese line ending it; only the table's first line begins "<table".
+    PageFile ec(ecFile);
+    ec << head
+       << QStringLiteral("<table border=\"0\" width=\"100%\" id=\"table1\" style=\"%1\">\r\n")
+              .arg(eStyle.trimmed().toHtmlEscaped());
     const bool hasTitle = !sentences.isEmpty() && sentences.first().isTitle;
     const QString numberStyle = labelStyle(c.english, eStyle, false);
     for (int n = 0; n < sentences.size(); ++n) {
-        page += QStringLiteral("<tr><td>");
+        ec << QLatin1String("<tr><td>");
         const int k = hasTitle ? n : n + 1;
         if (k >= 1)
-            page += QStringLiteral("<label id=No%1 style=\"%2\">%1. </label>").arg(k).arg(numberStyle);
-        page += englishLabel(sentences[n], n, c.english, c.keyword, eStyle);
-        page += QStringLiteral("<br>") + Crlf;
-        page += chineseLabel(sentences[n], n, c.chinese, cStyle);
-        page += QStringLiteral("</td></tr>") + Crlf;
+            ec << QStringLiteral("<label id=No%1 style=\"%2\">%1. </label>").arg(k).arg(numberStyle);
+        label.resize(0);
+        appendEnglishLabel(label, sentences[n], n, c.english, c.keyword, eStyle);
+        ec << label << QLatin1String("<br>\r\n")
+           << chineseLabel(sentences[n], n, c.chinese, cStyle) << QLatin1String("</td></tr>\r\n");
     }
-    page += QStringLiteral("</table>") + Crlf;
-    return page + pageTail();
-}
-
-bool LessonPages::writePage(const QString &path, const QString &html, QString *error)
-{
-    QSaveFile f(path);
-    const QByteArray bytes = html.toUtf8();
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1").arg(path);
-        return false;
-    }
-    return true;
+    ec << QLatin1String("</table>\r\n") << tail;
+    return ec.finish(error);
 }
 
 } // namespace mvx::sentra

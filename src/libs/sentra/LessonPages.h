@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace mvx::sentra {
 
@@ -31,19 +32,16 @@ public:
     // The label line, with "<br id=brN>" after a non-empty comment.
     [[nodiscard]] static QString commentLabel(const SentenceData &s, int noInLesson, int colour);
 
-    // Whole pages (lines ended by CR LF) for the sentences of one lesson, in order.
-    [[nodiscard]] static QString englishPage(const QList<SentenceData> &sentences,
-                                             const PageColours &c, const QString &eStyle);
-    [[nodiscard]] static QString chinesePage(const QList<SentenceData> &sentences,
-                                             const PageColours &c, const QString &cStyle);
-    [[nodiscard]] static QString commentPage(const QList<SentenceData> &sentences,
-                                             const PageColours &c);
-    [[nodiscard]] static QString mixedPage(const QList<SentenceData> &sentences,
-                                           const PageColours &c, const QString &eStyle,
-                                           const QString &cStyle);
+    // Appends the English label to out (for page writing without a string per label).
+    static void appendEnglishLabel(QString &out, const SentenceData &s, int noInLesson,
+                                   int colour, int keywordColour, const QString &style);
 
-    // Writes a page as UTF-8, whole or not at all.
-    static bool writePage(const QString &path, const QString &html, QString *error = nullptr);
+    // Writes a lesson's English, Chinese, comment and mixed pages (UTF-8, lines ended by
+    // CR LF). Each page is replaced whole or left as it was; false at the first failure.
+    static bool writePages(const QString &eFile, const QString &cFile, const QString &zFile,
+                           const QString &ecFile, const QList<SentenceData> &sentences,
+                           const PageColours &c, const QString &eStyle, const QString &cStyle,
+                           QString *error = nullptr);
 };
 
 } // namespace mvx::sentra

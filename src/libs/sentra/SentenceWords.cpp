@@ -34,11 +34,11 @@ QList<SentenceWords::Piece> SentenceWords::split(const QString &english)
                     break;
                 }
             }
-            pieces.append({english.mid(start, i - start), true});
+            pieces.append({QStringView(english).mid(start, i - start), true});
         } else {
             while (i < n && !isWordChar(english[i]))
                 ++i;
-            pieces.append({english.mid(start, i - start), false});
+            pieces.append({QStringView(english).mid(start, i - start), false});
         }
     }
     return pieces;
@@ -49,7 +49,7 @@ QStringList SentenceWords::words(const QString &english)
     QStringList out;
     for (const Piece &p : split(english)) {
         if (p.isWord)
-            out.append(p.text);
+            out.append(p.text.toString());
     }
     return out;
 }

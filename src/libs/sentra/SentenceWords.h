@@ -12,11 +12,12 @@ class SentenceWords final
 public:
     struct Piece
     {
-        QString text;
+        QStringView text; // a view into the string given to split()
         bool isWord = false;
     };
 
     // The sentence as alternating pieces, in order; concatenated they give the text back.
+    // The pieces point into `english`, which must outlive them.
     [[nodiscard]] static QList<Piece> split(const QString &english);
     // Only the words: words()[k - 1] is word k.
     [[nodiscard]] static QStringList words(const QString &english);

@@ -121,12 +121,8 @@ int bcSentraBook_MakeHtml(int hBook, const QString &szEHtmlFile, const QString &
         return -1;
     const PageColours colours{nEColor, nCColor, nCommentColor, nKeywordColor};
     const auto &ss = lesson->sentences;
-    const bool written =
-        LessonPages::writePage(szEHtmlFile, LessonPages::englishPage(ss, colours, szEStyle))
-        && LessonPages::writePage(szCHtmlFile, LessonPages::chinesePage(ss, colours, szCStyle))
-        && LessonPages::writePage(szCommentHtmlFile, LessonPages::commentPage(ss, colours))
-        && LessonPages::writePage(szEcHtmlFile,
-                                  LessonPages::mixedPage(ss, colours, szEStyle, szCStyle));
+    const bool written = LessonPages::writePages(szEHtmlFile, szCHtmlFile, szCommentHtmlFile,
+                                                 szEcHtmlFile, ss, colours, szEStyle, szCStyle);
     if (!written)
         return -1;
     if (pFirstSentence)
