@@ -1,6 +1,6 @@
 // Adding articles to UTF-8 and GBK article indexes: where the lines go, what the library tree
 // then shows, and what is refused.
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 #include "IndexEditor.h"
 #include "core/TextCodec.h"
 
@@ -58,7 +58,7 @@ QString TestMakebookIndex::writeIndex(const QStringList &lines, TextEncoding enc
 }
 
 // Category path and article title of every article, in file order.
-static QStringList articlesOf(const ArticleIndex &index)
+static QStringList articlesOf(const IndexTree &index)
 {
     QStringList out;
     for (int i = 0; i < index.nodes().size(); ++i)
@@ -69,7 +69,7 @@ static QStringList articlesOf(const ArticleIndex &index)
 
 void TestMakebookIndex::treeFollowsLibraryWindow()
 {
-    const ArticleIndex index(Sample + QStringList{"CLAS0003孤儿", "CLAS0002工具", "CLAS0004深层", "FILE深|sentra|d.dat|0|0"});
+    const IndexTree index(Sample + QStringList{"CLAS0003孤儿", "CLAS0002工具", "CLAS0004深层", "FILE深|sentra|d.dat|0|0"});
     QCOMPARE(index.malformedLine(), -1);
     QCOMPARE(articlesOf(index),
              (QStringList{"文化习俗/节日:春节@brxspecial", "文化习俗/节日/北方:饺子@brxspecial", "文化习俗/饮食:喝茶@brxspecial",
@@ -79,7 +79,7 @@ void TestMakebookIndex::treeFollowsLibraryWindow()
     QVERIFY(orphan >= 0);
     QCOMPARE(index.nodes()[orphan].level, 3);
     QCOMPARE(index.findCategory({"科技", "工具"}) >= 0, true);
-    const ArticleIndex broken({"CLAS0001甲||a", "FILE没有竖线", "FILE乙|sentra|b.dat|0|0"});
+    const IndexTree broken({"CLAS0001甲||a", "FILE没有竖线", "FILE乙|sentra|b.dat|0|0"});
     QCOMPARE(broken.malformedLine(), 1);
     QCOMPARE(articlesOf(broken), QStringList());
 }
@@ -133,7 +133,7 @@ void TestMakebookIndex::addsArticle()
     const QByteArray bytes = f.readAll();
     QCOMPARE(bytes, EncodeText(expected.join("\r\n") + "\r\n", TextEncoding(encoding)));
     // What the library window will show: the article under its category, with the book's folder.
-    const ArticleIndex tree(ReadTextFile(path).lines);
+    const IndexTree tree(ReadTextFile(path).lines);
     QVERIFY(articlesOf(tree).contains(category + ":新课@" + folder));
 }
 

@@ -1,7 +1,7 @@
 // The bundled library as the build leaves it in the program home: the index tree, one
 // titled lesson per book with translations, comments and key words, a pause after every
 // sentence, and a valid quiz for every book.
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 #include "QuizSource.h"
 #include "core/TextCodec.h"
 #include "libs/sentra/SentraBook.h"
@@ -33,7 +33,7 @@ void TestMakebookLibrary::initTestCase()
 {
     const TextFileContent index = ReadTextFile(QStringLiteral(MVX_HOME) + "/BrxSpecialIdx.txt");
     QVERIFY2(index.ok, "the bundled library has not been built into the program home");
-    const ArticleIndex tree(index.lines);
+    const IndexTree tree(index.lines);
     QCOMPARE(tree.malformedLine(), -1);
     for (const IndexNode &n : tree.nodes())
         if (n.isArticle)
@@ -42,7 +42,7 @@ void TestMakebookLibrary::initTestCase()
 
 void TestMakebookLibrary::indexTree()
 {
-    const ArticleIndex tree(ReadTextFile(QStringLiteral(MVX_HOME) + "/BrxSpecialIdx.txt").lines);
+    const IndexTree tree(ReadTextFile(QStringLiteral(MVX_HOME) + "/BrxSpecialIdx.txt").lines);
     int tops = 0;
     for (int i = 0; i < tree.nodes().size(); ++i) {
         const IndexNode &n = tree.nodes()[i];

@@ -1,6 +1,6 @@
 // The book maker end to end: lessons from MP3 + LRC and WAV + text open with the right times
 // and texts, articles land in UTF-8 and GBK indexes, and bad input changes nothing.
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 #include "AudioDecoder.h"
 #include "BookMaker.h"
 #include "SoundFixture.h"
@@ -256,7 +256,7 @@ void TestMakebookTool::addsToIndex()
     QCOMPARE(c.lines.value(line), r.indexLine);
     QCOMPARE(c.lines.size(), Index.size() + added);
     // The library tree shows it under the category, and its folder + book name is the book.
-    const ArticleIndex tree(c.lines);
+    const IndexTree tree(c.lines);
     bool found = false;
     for (int i = 0; i < tree.nodes().size(); ++i) {
         const IndexNode &n = tree.nodes()[i];

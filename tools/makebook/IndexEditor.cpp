@@ -1,6 +1,6 @@
 #include "IndexEditor.h"
 
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 #include "core/Helpers.h"
 
 #include <QDir>
@@ -66,7 +66,7 @@ InputError IndexEditor::addArticle(const QString &category, const QString &title
     if (title.trimmed().isEmpty() || title.contains(QLatin1Char('|')))
         return fail(0, QStringLiteral("文章标题不能为空，也不能含有“|”"));
 
-    const ArticleIndex before(m_lines);
+    const IndexTree before(m_lines);
     if (before.malformedLine() >= 0)
         return fail(before.malformedLine() + 1, QStringLiteral("索引行格式错误，程序读到这一行就会停止"));
 
@@ -139,7 +139,7 @@ InputError IndexEditor::addArticle(const QString &category, const QString &title
     const int articleLine = insertAt + int(newLines.size()) - 1;
 
     // The new tree must show the article under the asked category, with the book's folder.
-    const ArticleIndex after(planned);
+    const IndexTree after(planned);
     bool placed = false;
     for (int i = 0; i < after.nodes().size(); ++i) {
         const IndexNode &n = after.nodes()[i];

@@ -1,6 +1,6 @@
 #include "LibraryBuilder.h"
 
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 #include "ArticleSource.h"
 #include "IndexEditor.h"
 #include "BookMaker.h"
@@ -142,7 +142,7 @@ QString LibraryBuilder::build(const LibraryBuildOptions &o)
     const QString homeIndex = home.filePath(QLatin1String(IndexName));
     if (QFileInfo::exists(homeIndex)) {
         oldLines = ReadTextFile(homeIndex).lines;
-        const ArticleIndex old(oldLines);
+        const IndexTree old(oldLines);
         for (int i = 0; i < old.nodes().size(); ++i) {
             const IndexNode &n = old.nodes()[i];
             if (!n.isArticle || (n.folder == QLatin1String(BookFolder) && books.contains(n.bookFile)))

@@ -26,11 +26,11 @@ struct IndexNode
     QString fourth;
 };
 
-class ArticleIndex final
+class IndexTree final
 {
 public:
     // Builds the tree from the lines; the index file's folder part is not included in folder.
-    explicit ArticleIndex(const QStringList &lines);
+    explicit IndexTree(const QStringList &lines);
 
     [[nodiscard]] const QList<IndexNode> &nodes() const { return m_nodes; }
     // 0-based line where reading stopped on a malformed line, or -1 when all was read.

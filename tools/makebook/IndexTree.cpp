@@ -1,8 +1,8 @@
-#include "ArticleIndex.h"
+#include "IndexTree.h"
 
 namespace mvx {
 
-ArticleIndex::ArticleIndex(const QStringList &lines)
+IndexTree::IndexTree(const QStringList &lines)
 {
     int current = -1; // the most recent category (P)
     int lastLevel = 0; // L
@@ -71,7 +71,7 @@ ArticleIndex::ArticleIndex(const QStringList &lines)
     }
 }
 
-int ArticleIndex::findCategory(const QStringList &path) const
+int IndexTree::findCategory(const QStringList &path) const
 {
     int parent = -1;
     for (const QString &name : path) {
@@ -90,7 +90,7 @@ int ArticleIndex::findCategory(const QStringList &path) const
     return parent;
 }
 
-QStringList ArticleIndex::categoryPathOf(int node) const
+QStringList IndexTree::categoryPathOf(int node) const
 {
     QStringList path;
     for (int p = m_nodes.value(node).parent; p >= 0; p = m_nodes[p].parent)
@@ -98,7 +98,7 @@ QStringList ArticleIndex::categoryPathOf(int node) const
     return path;
 }
 
-QList<int> ArticleIndex::children(int node) const
+QList<int> IndexTree::children(int node) const
 {
     QList<int> out;
     for (int i = 0; i < m_nodes.size(); ++i)
