@@ -18,6 +18,7 @@ namespace {
 constexpr int kTestDriverPeriod = 128;
 constexpr int kDevicePeriod = 1024;
 constexpr int kSilentPeriod = AudioOutput::kSampleRate / 100; // 10 ms
+constexpr double kClocklessSlack = 0.25;
 
 bool isTestDriver(const QString &driver)
 {
@@ -100,11 +101,12 @@ bool AudioOutput::openSdl()
     const double periodSeconds = double(m_period) / kSampleRate;
     if (testDriver) {
         // No hardware clock: the driver takes blocks when SDL_Delay wakes it, unevenly and
-        // faster than real time on average, so the clock leads and waits only for real lags.
+        // faster than real time on average, and catches up by itself after a late wake-up.
+        // So the clock leads; it waits only for a driver stuck for a quarter of a second.
         m_timing.latency = 0;
         m_timing.fromRequest = true;
-        m_timing.slack = 0.03;
-        m_timing.tolerance = 0.03;
+        m_timing.slack = kClocklessSlack;
+        m_timing.tolerance = kClocklessSlack;
     } else {
         // A real device still holds about one block when it asks for the next one.
         m_timing.latency = periodSeconds;
@@ -121,8 +123,8 @@ void AudioOutput::startSilent()
     m_period = kSilentPeriod;
     m_timing.latency = 0;
     m_timing.fromRequest = true;
-    m_timing.slack = 2.0 * kSilentPeriod / kSampleRate;
-    m_timing.tolerance = 0.03;
+    m_timing.slack = kClocklessSlack;
+    m_timing.tolerance = kClocklessSlack;
     m_silentThread = std::thread([this] { silentLoop(); });
 }
 
