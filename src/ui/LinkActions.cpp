@@ -1,10 +1,6 @@
 #include "ui/LinkActions.h"
 
-#include "core/AppState.h"
-
-#include <QDesktopServices>
-#include <QDir>
-#include <QUrl>
+#include "libs/comm/CommLib.h"
 
 namespace mvx {
 
@@ -13,17 +9,9 @@ namespace {
 LinkActions DefaultActions()
 {
     LinkActions actions;
-    actions.openWebPage = [](const QString &address) {
-        QUrl url = QUrl::fromUserInput(address.trimmed());
-        if (url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https"))
-            QDesktopServices::openUrl(url);
-    };
-    actions.openHelp = [](const QString &reference) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(HelpPageFile(reference, App().appPath)));
-    };
-    actions.startMail = [](const QString &address) {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address.trimmed()));
-    };
+    actions.openWebPage = [](const QString &address) { vcHttpPage(address.trimmed()); };
+    actions.openHelp = [](const QString &reference) { vcHtmlHelp(reference); };
+    actions.startMail = [](const QString &address) { vcHttpPage(QStringLiteral("mailto:") + address.trimmed()); };
     return actions;
 }
 
@@ -55,23 +43,6 @@ void SetLinkActions(const LinkActions &actions)
 void ResetLinkActions()
 {
     Installed() = DefaultActions();
-}
-
-QString HelpPageFile(const QString &helpReference, const QString &home)
-{
-    const QString base = (home.isEmpty() ? QDir::currentPath() : home) + QStringLiteral("/help/");
-    const int topic = helpReference.indexOf(QStringLiteral("::"));
-    if (topic < 0)
-        return base + QStringLiteral("index.htm");
-    QString page = helpReference.mid(topic + 2);
-    page.replace(u'\\', u'/');
-    while (page.startsWith(u'/'))
-        page.remove(0, 1);
-    // A topic never leaves the help folder.
-    const QString cleaned = QDir::cleanPath(page);
-    if (cleaned.startsWith(QStringLiteral("..")) || cleaned.isEmpty())
-        return base + QStringLiteral("index.htm");
-    return base + cleaned;
 }
 
 } // namespace mvx

@@ -1,7 +1,8 @@
 #pragma once
 // What a link label does outside the program: open a web page, a help topic or a new
-// e-mail. The default actions use the desktop's browser and mail program and the
-// help pages in the program home; the application (or a test) may install others.
+// e-mail. The default actions are the common library's calls (vcHttpPage for web
+// pages and "mailto:" addresses, vcHtmlHelp for help references); the application
+// (or a test) may install others.
 #include <QString>
 #include <functional>
 
@@ -20,9 +21,5 @@ struct LinkActions
 [[nodiscard]] const LinkActions &CurrentLinkActions();
 void SetLinkActions(const LinkActions &actions);
 void ResetLinkActions();
-
-// The local file a help reference names: "x.chm" -> <home>/help/index.htm,
-// "x.chm::htmlsrc/p.htm" -> <home>/help/htmlsrc/p.htm.
-[[nodiscard]] QString HelpPageFile(const QString &helpReference, const QString &home);
 
 } // namespace mvx

@@ -2,6 +2,8 @@
 
 #include "core/AppState.h"
 #include "core/Helpers.h"
+#include "libs/comm/CommLib.h"
+#include "libs/comm/WindowDragFilter.h"
 #include "ui/WindowDragger.h"
 
 #include <QFrame>
@@ -14,8 +16,6 @@
 namespace mvx {
 
 namespace {
-
-MoveWindowSwitch g_moveSwitch = nullptr;
 
 bool StartsWithAny(const QString &name, std::initializer_list<const char *> prefixes)
 {
@@ -87,17 +87,18 @@ void AdaptControls(QWidget *parent, const ResolutionRule &rule)
 
 } // namespace
 
-void SetMoveWindowSwitch(MoveWindowSwitch handler)
+void InstallWindowDragging()
 {
-    g_moveSwitch = handler;
-}
-
-void SwitchWindowDrag(QWidget *window, bool on)
-{
-    if (g_moveSwitch)
-        g_moveSwitch(window, on);
-    else
-        WindowDragger::Enable(window, on);
+    static const bool installed = [] {
+        SetMoveWindowHandler([](QObject *window, bool on) {
+            if (auto *widget = qobject_cast<QWidget *>(window))
+                WindowDragger::Enable(widget, on);
+            else
+                WindowDragFilter::Apply(window, on); // a bare QWindow
+        });
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 void CentreWindow(QWidget *window)
@@ -130,7 +131,8 @@ void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, dou
     }
 
     CentreWindow(window);
-    SwitchWindowDrag(window, true);
+    InstallWindowDragging();
+    vcSetMoveWindowProc(window, -1);
 }
 
 void SetUpWindow(QWidget *window, bool isDialog)
@@ -145,7 +147,8 @@ void SetUpWindow(QWidget *window, bool isDialog)
 
 void StopWindowDrag(QWidget *window)
 {
-    SwitchWindowDrag(window, false);
+    InstallWindowDragging();
+    vcSetMoveWindowProc(window, 0);
 }
 
 } // namespace mvx

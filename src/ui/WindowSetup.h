@@ -6,7 +6,8 @@
 // where Qt's own scaling does not cover it (at 96 logical dots per inch nothing
 // changes), centring on the screen, and dragging the frameless window by its body.
 // It never fails: controls without a font or a position are passed over.
-// StopWindowDrag(window) switches the dragging off again.
+// StopWindowDrag(window) switches the dragging off again. Both go through the common
+// library's vcSetMoveWindowProc.
 class QWidget;
 
 namespace mvx {
@@ -19,11 +20,9 @@ void StopWindowDrag(QWidget *window);
 // Centres the window on its screen (the primary screen when it has none yet).
 void CentreWindow(QWidget *window);
 
-// Installs a different switch for window dragging (the common library registers its
-// own); nullptr restores the toolkit's own dragger.
-using MoveWindowSwitch = void (*)(QWidget *window, bool on);
-void SetMoveWindowSwitch(MoveWindowSwitch handler);
-// Switches dragging on or off through the installed switch.
-void SwitchWindowDrag(QWidget *window, bool on);
+// Registers the toolkit's dragging of frameless widget windows as the common
+// library's move-window handler (vcSetMoveWindowProc). SetUpWindow does it on first
+// use; calling it again does nothing.
+void InstallWindowDragging();
 
 } // namespace mvx

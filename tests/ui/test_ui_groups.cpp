@@ -276,22 +276,6 @@ private slots:
         QCOMPARE(links.CurrentLink(), nullptr);
     }
 
-    void helpPageFiles_data()
-    {
-        QTest::addColumn<QString>("reference");
-        QTest::addColumn<QString>("file");
-        QTest::addRow("help file itself") << "mvxbrxspecial.chm" << "/home/help/index.htm";
-        QTest::addRow("topic") << "mvxbrxspecial.chm::htmlsrc/mvxbrx_usage.htm" << "/home/help/htmlsrc/mvxbrx_usage.htm";
-        QTest::addRow("backslashes") << "x.chm::htmlsrc\\a.htm" << "/home/help/htmlsrc/a.htm";
-        QTest::addRow("never outside the help folder") << "x.chm::../../etc/passwd" << "/home/help/index.htm";
-    }
-    void helpPageFiles()
-    {
-        QFETCH(QString, reference);
-        QFETCH(QString, file);
-        QCOMPARE(HelpPageFile(reference, "/home"), file);
-    }
-
     void htmlEventSink()
     {
         SinkTarget window;

@@ -2,6 +2,7 @@
 // the window system and the keys a skinned window swallows.
 #include "UiTestSupport.h"
 
+#include "libs/comm/CommLib.h"
 #include "ui/WindowDragger.h"
 #include "ui/WindowSetup.h"
 
@@ -141,6 +142,12 @@ private slots:
         StopWindowDrag(&form);
         QVERIFY(!WindowDragger::IsEnabled(&form));
         QCOMPARE(Drag(&form, &form, QPoint(30, 20)), QPoint(0, 0));
+
+        // The common library's switch reaches the same dragging.
+        vcSetMoveWindowProc(&form, -1);
+        QCOMPARE(Drag(&form, &form, QPoint(-20, 10)), QPoint(-20, 10));
+        vcSetMoveWindowProc(&form, 0);
+        QCOMPARE(Drag(&form, &form, QPoint(-20, 10)), QPoint(0, 0));
     }
 
     void unloadOnClose()
