@@ -120,8 +120,8 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
         return {{}, 0, QStringLiteral("缺少 --audio（课文的声音文件）")};
     if (o.lrc.isEmpty() == o.text.isEmpty())
         return {{}, 0, QStringLiteral("请给出 --lrc 或 --text 中的一个")};
-    if (!o.index.isEmpty() && (o.category.trimmed().isEmpty() || o.title.trimmed().isEmpty()))
-        return {{}, 0, QStringLiteral("使用 --index 时必须同时给出 --category 和 --title")};
+    if (!o.index.isEmpty() && (o.category.trimmed().isEmpty() || (o.title.trimmed().isEmpty() && !o.titleLine)))
+        return {{}, 0, QStringLiteral("使用 --index 时必须同时给出 --category 和 --title（有 --title-line 时可省略 --title）")};
     if (o.index.isEmpty() && !o.category.isEmpty())
         return {{}, 0, QStringLiteral("--category 只能和 --index 一起使用")};
 
@@ -323,7 +323,9 @@ MakeBookResult BookMaker::run(const MakeBookOptions &options)
         r.error = e;
         return r;
     }
-    return commit(plan, options.index, options.category, options.title);
+    // Without --title the index shows the lesson's title line.
+    const QString title = options.title.trimmed().isEmpty() ? plan.lesson.title : options.title.trimmed();
+    return commit(plan, options.index, options.category, title);
 }
 
 InputError BookMaker::list(const QString &bookPath, QStringList &out)

@@ -23,7 +23,8 @@ struct MakeBookOptions
     bool titleLine = false;
     QString index;       // article index to add the lesson to
     QString category;    // "Top/Sub"
-    QString title;       // the article's title in the index (and the lesson's, without a title line)
+    QString title;       // the article's title in the index (and the lesson's, without a title line);
+                         // with a title line it may be left empty: the index then shows the title line
 };
 
 // A lesson ready to be written: everything read and checked.
