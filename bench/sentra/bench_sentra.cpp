@@ -135,8 +135,8 @@ int main(int argc, char **argv)
     }
     SentraBook maker;
     if (!maker.create(dir + "/bench.dat", true) || maker.addLesson(lesson) < 0
-        || maker.addLesson(textLesson(60, mp3.left(200000))) < 0
-        || maker.addLesson(textLesson(MaxSentencesPerLesson, mp3.left(200000))) < 0)
+        || maker.addLesson(textLesson(60, mp3)) < 0
+        || maker.addLesson(textLesson(MaxSentencesPerLesson, mp3)) < 0)
         qFatal("cannot make the book: %s", qPrintable(maker.lastError()));
     maker.close();
 

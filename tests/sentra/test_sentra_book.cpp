@@ -101,6 +101,13 @@ void TestSentraBook::addLessonRefused_data()
     l.sentences[1].startMs = -5;
     QTest::addRow("negative start") << l << "must come after";
     l = good;
+    l.sentences[3].startMs = 6000; // the sound lasts 6 s
+    l.sentences[3].endMs = 7000;
+    QTest::addRow("sentence after the sound") << l << "outside the lesson's sound";
+    l = good;
+    l.sentences[3].endMs = 2'000'000'000;
+    QTest::addRow("sentence running on for days") << l << "outside the lesson's sound";
+    l = good;
     l.sentences[2].isTitle = true;
     QTest::addRow("title not first") << l << "title";
     l = good;
@@ -139,7 +146,7 @@ void TestSentraBook::largestLessonAccepted()
 {
     LessonData l;
     l.title = QStringLiteral("Long");
-    l.sound = fixtures::toneFile(22050, 1, 1.0);
+    l.sound = fixtures::toneFile(22050, 1, 4.0);
     for (int i = 0; i < MaxSentencesPerLesson; ++i)
         l.sentences.append(fixtures::sentence(i, i + 1, QStringLiteral("Word %1.").arg(i)));
     const QString path = fixtures::makeBook(QStringLiteral("long.dat"), {l});

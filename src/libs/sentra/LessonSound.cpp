@@ -160,8 +160,10 @@ bool LessonSound::readMono(qint64 first, qint64 count, std::vector<float> &out)
 
 bool LessonSound::cut(qint64 startMs, qint64 endMs, std::vector<qint16> &out)
 {
-    if (!m_file || startMs < 0 || endMs < startMs)
+    if (!m_file || startMs < 0 || endMs < startMs || endMs > durationMs() + MaxOverrunMs) {
+        m_error = QStringLiteral("the stretch %1-%2 ms lies outside the sound").arg(startMs).arg(endMs);
         return false;
+    }
     const qint64 first = outIndex(startMs);
     const qint64 count = outIndex(endMs) - first;
     qint64 inFirst = 0, inCount = 0;

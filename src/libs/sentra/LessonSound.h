@@ -18,6 +18,8 @@ class LessonSound final
 {
 public:
     static constexpr int OutRate = 22050;
+    // How far past the sound's end a stretch may run (as silence); cuts stop there.
+    static constexpr qint64 MaxOverrunMs = 60000;
 
     // Opens the bytes (WAV, FLAC, OGG, MP3, ... whatever libsndfile reads); check isValid().
     explicit LessonSound(QByteArray bytes);
@@ -41,7 +43,8 @@ public:
     // measure the floor of a cut. Frames must lie inside the sound.
     bool readRaw(qint64 first, qint64 count, std::vector<float> &out);
     // The stretch [startMs, endMs) at 22050 Hz mono 16-bit, exactly
-    // outIndex(endMs) - outIndex(startMs) samples.
+    // outIndex(endMs) - outIndex(startMs) samples; false for a stretch that ends more than
+    // MaxOverrunMs after the sound.
     bool cut(qint64 startMs, qint64 endMs, std::vector<qint16> &out);
 
 private:

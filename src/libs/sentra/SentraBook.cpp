@@ -269,6 +269,20 @@ int SentraBook::addLesson(const LessonData &lesson)
             m_error = probe.errorText();
             return -1;
         }
+        // A stretch a little past the end is fine (it is padded with silence); one that starts
+        // after the sound or runs on for a minute is a timing mistake.
+        const qint64 duration = probe.durationMs();
+        for (int n = 0; n < ss.size(); ++n) {
+            if (ss[n].startMs >= duration || ss[n].endMs > duration + LessonSound::MaxOverrunMs) {
+                m_error = QStringLiteral("sentence %1 (%2-%3 ms) lies outside the lesson's sound "
+                                         "of %4 ms")
+                              .arg(n)
+                              .arg(ss[n].startMs)
+                              .arg(ss[n].endMs)
+                              .arg(duration);
+                return -1;
+            }
+        }
     }
 
     SqliteDb &db = m_impl->db;
