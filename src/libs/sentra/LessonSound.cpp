@@ -134,9 +134,13 @@ bool LessonSound::readMono(qint64 first, qint64 count, std::vector<float> &out)
 {
     if (!m_file || count < 0)
         return false;
-    out.assign(size_t(count), 0.0f);
-    const qint64 from = std::max<qint64>(first, 0);
-    const qint64 to = std::min<qint64>(first + count, m_frames);
+    out.resize(size_t(count));
+    const qint64 end = first + count;
+    const qint64 from = std::min(std::max<qint64>(first, 0), end);
+    const qint64 to = std::max(std::min(end, m_frames), from);
+    // Silence before the start and after the end of the sound.
+    std::fill(out.begin(), out.begin() + (from - first), 0.0f);
+    std::fill(out.begin() + (to - first), out.end(), 0.0f);
     if (to <= from)
         return true;
     if (!readRaw(from, to - from, m_raw))

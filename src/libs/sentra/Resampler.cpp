@@ -110,18 +110,12 @@ void Resampler::process(const float *in, qint64 inFirst, qint64 outFirst, qint64
         }
         const float *row = &m_table[size_t(phase) * m_taps];
         const float *src = in + (base - m_half + 1 - inFirst);
-        // Four running sums let the compiler keep the multiply-adds in flight.
-        float a0 = 0, a1 = 0, a2 = 0, a3 = 0;
-        int t = 0;
-        for (; t + 4 <= m_taps; t += 4) {
-            a0 += src[t] * row[t];
-            a1 += src[t + 1] * row[t + 1];
-            a2 += src[t + 2] * row[t + 2];
-            a3 += src[t + 3] * row[t + 3];
-        }
-        for (; t < m_taps; ++t)
-            a0 += src[t] * row[t];
-        out[j] = (a0 + a1) + (a2 + a3);
+        float acc = 0;
+        // The sum may be taken in any order, which lets the compiler use vector registers.
+#pragma omp simd reduction(+ : acc)
+        for (int t = 0; t < m_taps; ++t)
+            acc += src[t] * row[t];
+        out[j] = acc;
     }
 }
 
