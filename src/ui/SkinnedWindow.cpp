@@ -158,6 +158,21 @@ void SkinnedWindow::SetTitleBandHeight(int twips)
     update();
 }
 
+void SkinnedWindow::btWinMin_click()
+{
+    showMinimized();
+}
+
+void SkinnedWindow::btWinMax_click()
+{
+    showMaximized();
+}
+
+void SkinnedWindow::btWinNormal_click()
+{
+    showNormal();
+}
+
 bool SkinnedWindow::Form_KeyDown(QKeyEvent *)
 {
     return false;

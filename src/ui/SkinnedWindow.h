@@ -15,6 +15,8 @@
 //    system (Alt+F4) runs btWinClose_click first when the window has one, so it
 //    leaves exactly as through its close button.
 //  - Keys go to Form_KeyDown(); Enter and Escape do nothing unless it handles them.
+//  - btWinMin, btWinMax and btWinNormal minimise, maximise and restore the window
+//    unless the window has its own click methods for them; btWinClose has no default.
 // Design geometry is given in twips (15 twips = 1 pixel). Pictures of the window:
 // "background" in its folder (drawn at its own size at the top left; without one the
 // window paints the calm default chrome), and the buttons' own pictures.
@@ -85,6 +87,11 @@ public:
     static void MarkAsBackground(QWidget *child);
     // Height (twips) of the default chrome's title band; 0 for none. Default 450.
     void SetTitleBandHeight(int twips);
+
+    // Window-control buttons every window shares (a window may define its own).
+    Q_INVOKABLE void btWinMin_click();
+    Q_INVOKABLE void btWinMax_click();
+    Q_INVOKABLE void btWinNormal_click();
 
 protected:
     virtual void Form_Load() {}

@@ -101,6 +101,24 @@ void InstallWindowDragging()
     Q_UNUSED(installed);
 }
 
+void SetCaptions(const QString &mainCaption, const QString &dialogCaption)
+{
+    App().mainCaption = mainCaption;
+    App().dialogCaption = dialogCaption;
+}
+
+void ApplyMainCaption(QWidget *window)
+{
+    if (window)
+        window->setWindowTitle(App().mainCaption);
+}
+
+void ApplyDialogCaption(QWidget *window)
+{
+    if (window)
+        window->setWindowTitle(App().dialogCaption);
+}
+
 void CentreWindow(QWidget *window)
 {
     if (!window)
@@ -118,7 +136,10 @@ void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, dou
 {
     if (!window)
         return;
-    window->setWindowTitle(isDialog ? App().dialogCaption : App().mainCaption);
+    if (isDialog)
+        ApplyDialogCaption(window);
+    else
+        ApplyMainCaption(window);
 
     const double tppX = dpiX > 0 ? 1440.0 / dpiX : 15;
     const double tppY = dpiY > 0 ? 1440.0 / dpiY : 15;

@@ -8,6 +8,7 @@
 // It never fails: controls without a font or a position are passed over.
 // StopWindowDrag(window) switches the dragging off again. Both go through the common
 // library's vcSetMoveWindowProc.
+class QString;
 class QWidget;
 
 namespace mvx {
@@ -17,6 +18,10 @@ void SetUpWindow(QWidget *window, bool isDialog);
 // so that other resolutions can be checked.
 void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, double fontScale);
 void StopWindowDrag(QWidget *window);
+// The two captions (start-up sets them once) and applying one to a window.
+void SetCaptions(const QString &mainCaption, const QString &dialogCaption);
+void ApplyMainCaption(QWidget *window);
+void ApplyDialogCaption(QWidget *window);
 // Centres the window on its screen (the primary screen when it has none yet).
 void CentreWindow(QWidget *window);
 

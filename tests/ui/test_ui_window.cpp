@@ -182,6 +182,23 @@ private slots:
         QCOMPARE(form.unloads, 1);
     }
 
+    void windowControlButtons()
+    {
+        TestForm form;
+        form.AddButton("btWinMin", 5000, 60, 300, 300);
+        form.AddButton("btWinMax", 5400, 60, 300, 300);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.DispatchClick("btWinMax"));
+        QVERIFY(form.isMaximized());
+        QVERIFY(form.DispatchClick("btWinNormal"));
+        QVERIFY(!form.isMaximized());
+        QVERIFY(form.DispatchClick("btWinMin"));
+        QVERIFY(form.isMinimized());
+        QVERIFY(!form.DispatchClick("btWinClose")); // leaving is each window's own
+        form.close();
+    }
+
     void enterAndEscapeAreSwallowed()
     {
         TestForm form;
