@@ -4,13 +4,18 @@
 // device (SDL fails to start or to open one) a silent stand-in paced by the monotonic clock
 // takes the device's place, so players keep their timing; notice() then tells the learner.
 //
+// Timing of the voices' positions: on a real device, the sound handed to it less the block it
+// still holds, moving with the monotonic clock between its callbacks and waiting when it
+// stalls. SDL's dummy and disk drivers and the silent stand-in have no hardware clock: there
+// a start, seek or rate change counts from the moment it is asked for, and the position waits
+// only for a driver stuck for a quarter of a second.
+//
 // Locking: the output thread renders the voices under mutex(); callers lock it around every
 // use of a voice. now() is the monotonic clock the positions are reckoned on.
 #include "libs/media/Voice.h"
 
 #include <QString>
 
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>

@@ -1,6 +1,5 @@
 #include "libs/media/DecodedSound.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
