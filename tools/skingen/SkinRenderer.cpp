@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSvgRenderer>
 
 namespace skingen {
@@ -59,8 +58,9 @@ bool WritePng(const QByteArray &svg, int width, int height, int scale, const QSt
         painter.setRenderHint(QPainter::TextAntialiasing);
         renderer.render(&painter, QRectF(0, 0, width * scale, height * scale));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    // A plain write: an interrupted run leaves the stamp untouched, so the build redoes it.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !image.save(&file, "PNG")) {
         *error = QStringLiteral("cannot write %1").arg(path);
         return false;
     }
