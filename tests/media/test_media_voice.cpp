@@ -70,6 +70,8 @@ private slots:
     void rateChangeWhilePlaying();
     void naturalEndHoldsAtDuration();
     void clockFollowsStalledDevice();
+    void positionTiming_data();
+    void positionTiming();
 
 private:
     QTemporaryDir m_dir;
@@ -310,6 +312,42 @@ void TestMediaVoice::clockFollowsStalledDevice()
     device.run(1);
     QCOMPARE(voice.position(0.3), handed);
     QCOMPARE_LE(std::abs(voice.position(0.31) - (handed + 0.01)), 1e-9);
+}
+
+// Play is asked for at t = 0; the device calls back at t = 0.004 for its first block. The
+// position read at `t` depends on the kind of device.
+void TestMediaVoice::positionTiming_data()
+{
+    QTest::addColumn<bool>("clockless");
+    QTest::addColumn<double>("latency");
+    QTest::addColumn<double>("t");
+    QTest::addColumn<double>("expected");
+    QTest::addRow("device: nothing heard before the callback") << false << 0.02 << 0.003 << 0.0;
+    QTest::addRow("device: the block waits behind what the device holds") << false << 0.02 << 0.02 << 0.0;
+    QTest::addRow("device: heard from callback + latency") << false << 0.02 << 0.034 << 0.010;
+    QTest::addRow("clockless: counts from the request") << true << 0.0 << 0.003 << 0.003;
+    QTest::addRow("clockless: after the first block") << true << 0.0 << 0.010 << 0.010;
+}
+
+void TestMediaVoice::positionTiming()
+{
+    QFETCH(bool, clockless);
+    QFETCH(double, latency);
+    QFETCH(double, t);
+    QFETCH(double, expected);
+    OutputTiming timing;
+    timing.latency = latency;
+    timing.fromRequest = clockless;
+    timing.slack = clockless ? 0.25 : 0.0;
+    timing.tolerance = 0.1;
+    Voice voice(kRate);
+    voice.setTiming(timing);
+    voice.setSound(monoSound(mediatest::noise(kRate)));
+    voice.play(0);
+    std::vector<float> block(size_t(kBlock) * 2, 0.0f);
+    if (t >= 0.004)
+        voice.render(block.data(), kBlock, 0.004);
+    QCOMPARE_LE(std::abs(voice.position(t) - expected), 1e-9);
 }
 
 QTEST_GUILESS_MAIN(TestMediaVoice)
