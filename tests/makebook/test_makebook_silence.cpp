@@ -23,14 +23,18 @@ void TestMakebookSilence::boundariesInsidePauses_data()
     QTest::addColumn<std::vector<int>>("pauses");
     QTest::addColumn<double>("noise");
     QTest::addColumn<int>("innerGap");
+    QTest::addColumn<int>("rate");
     QTest::addRow("clean, even pauses") << std::vector<int>{1500, 2200, 900, 1800, 2600}
-                                         << std::vector<int>{450, 450, 450, 450, 300} << 0.0 << 70;
+                                         << std::vector<int>{450, 450, 450, 450, 300} << 0.0 << 70 << 22050;
     QTest::addRow("clean, uneven pauses") << std::vector<int>{1500, 2200, 900, 1800}
-                                           << std::vector<int>{300, 800, 400, 100} << 0.0 << 70;
+                                           << std::vector<int>{300, 800, 400, 100} << 0.0 << 70 << 22050;
     QTest::addRow("room noise") << std::vector<int>{1400, 2000, 1100} << std::vector<int>{500, 600, 500}
-                                << 0.003 << 70;
+                                << 0.003 << 70 << 44100;
     QTest::addRow("commas shorter than sentence ends") << std::vector<int>{2000, 2500, 1500}
-                                                      << std::vector<int>{600, 550, 200} << 0.001 << 200;
+                                                      << std::vector<int>{600, 550, 200} << 0.001 << 200 << 16000;
+    // Frames of 220 samples at 22050 Hz are a little shorter than 10 ms: no drift over minutes.
+    QTest::addRow("two minutes at 22050 Hz") << std::vector<int>(50, 2000) << std::vector<int>(50, 450) << 0.0 << 70
+                                             << 22050;
 }
 
 void TestMakebookSilence::boundariesInsidePauses()
@@ -39,7 +43,8 @@ void TestMakebookSilence::boundariesInsidePauses()
     QFETCH(std::vector<int>, pauses);
     QFETCH(double, noise);
     QFETCH(int, innerGap);
-    const fixture::Speech s = fixture::makeSpeech(sentences, pauses, 250, noise, innerGap);
+    QFETCH(int, rate);
+    const fixture::Speech s = fixture::makeSpeech(sentences, pauses, 250, noise, innerGap, rate);
     const SilenceResult r = SilenceDetector::split(s.samples, s.rate, int(sentences.size()));
     QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
     QCOMPARE(r.sentences.size(), qsizetype(sentences.size()));

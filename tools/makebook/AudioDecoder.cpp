@@ -1,5 +1,7 @@
 #include "AudioDecoder.h"
 
+#include "SilenceDetector.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <sndfile.h>
@@ -32,33 +34,43 @@ DecodedAudio AudioDecoder::decode(const QString &path)
         return out;
     }
     const int channels = std::max(1, sfInfo.channels);
+    const int frameLen = SilenceDetector::frameSamples(sfInfo.samplerate);
     std::vector<float> block(size_t(4096) * size_t(channels));
-    if (sfInfo.frames > 0 && sfInfo.frames < (qint64(1) << 31))
-        out.samples.reserve(size_t(sfInfo.frames));
+    qint64 total = 0;
+    double sum = 0;
+    int inFrame = 0;
     for (;;) {
         const sf_count_t got = sf_readf_float(file, block.data(), 4096);
         if (got <= 0)
             break;
         for (sf_count_t i = 0; i < got; ++i) {
-            float sum = 0;
+            float mono = 0;
             for (int c = 0; c < channels; ++c)
-                sum += block[size_t(i) * size_t(channels) + size_t(c)];
-            out.samples.push_back(sum / float(channels));
+                mono += block[size_t(i) * size_t(channels) + size_t(c)];
+            mono /= float(channels);
+            sum += double(mono) * double(mono);
+            if (++inFrame == frameLen) {
+                out.frameEnergies.push_back(sum / frameLen);
+                sum = 0;
+                inFrame = 0;
+            }
         }
+        total += got;
     }
     const int err = sf_error(file);
     sf_close(file);
-    if (err != SF_ERR_NO_ERROR && out.samples.empty()) {
+    if (err != SF_ERR_NO_ERROR && total == 0) {
         out.error = QStringLiteral("声音文件已损坏，无法解码");
         return out;
     }
     out.sampleRate = sfInfo.samplerate;
-    if (out.sampleRate <= 0 || out.samples.empty()) {
+    if (out.sampleRate <= 0 || total == 0) {
         out.error = QStringLiteral("声音文件里没有声音");
-        out.samples.clear();
+        out.frameEnergies.clear();
         return out;
     }
-    out.durationMs = qint64(out.samples.size()) * 1000 / out.sampleRate;
+    out.durationMs = total * 1000 / out.sampleRate;
+    out.frameMs = frameLen * 1000.0 / out.sampleRate;
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Decodes a learner's sound file (WAV, MP3, FLAC, OGG and whatever else libsndfile
-// reads) into mono float samples, for its length and for pause finding.
+// reads) for its exact length and the loudness of every 10 ms (for pause finding), in
+// one pass that keeps no samples, so an hour of sound needs a few megabytes.
 #include <QString>
 #include <vector>
 
@@ -8,7 +9,8 @@ namespace mvx {
 
 struct DecodedAudio
 {
-    std::vector<float> samples; // mono, channels averaged
+    std::vector<double> frameEnergies; // mean square of every whole 10 ms frame, channels averaged
+    double frameMs = 10;               // exact length of those frames
     int sampleRate = 0;
     qint64 durationMs = 0;
     QString error; // non-empty: the file is missing, unreadable or holds no sound (without the path)

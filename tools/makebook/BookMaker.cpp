@@ -181,7 +181,7 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
             return e;
 
     if (!o.text.isEmpty()) {
-        const SilenceResult times = SilenceDetector::split(audio.samples, audio.sampleRate, count);
+        const SilenceResult times = SilenceDetector::split(audio.frameEnergies, audio.frameMs, audio.durationMs, count);
         if (!times.error.isEmpty())
             return {o.audio, 0, times.error + QStringLiteral("（%1 有 %2 句）").arg(o.text).arg(count)};
         for (int i = 0; i < count; ++i) {

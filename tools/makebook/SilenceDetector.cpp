@@ -26,26 +26,47 @@ double percentile(std::vector<double> values, double p)
 
 } // namespace
 
-SilenceResult SilenceDetector::split(std::span<const float> samples, int sampleRate, int count)
+std::vector<double> SilenceDetector::frameEnergies(std::span<const float> samples, int sampleRate)
 {
-    SilenceResult result;
-    if (sampleRate <= 0 || count < 1) {
-        result.error = QStringLiteral("句数或采样率无效");
-        return result;
-    }
-    const qint64 durationMs = qint64(samples.size()) * 1000 / sampleRate;
-    const int frameLen = std::max(1, sampleRate * FrameMs / 1000);
-    const int frames = int(samples.size() / size_t(frameLen));
-
-    std::vector<double> levels(size_t(frames), -200.0);
-    for (int f = 0; f < frames; ++f) {
+    const int frameLen = frameSamples(sampleRate);
+    const size_t frames = samples.size() / size_t(frameLen);
+    std::vector<double> energies(frames, 0.0);
+    for (size_t f = 0; f < frames; ++f) {
         double sum = 0;
         for (int i = 0; i < frameLen; ++i) {
-            const double v = samples[size_t(f) * size_t(frameLen) + size_t(i)];
+            const double v = samples[f * size_t(frameLen) + size_t(i)];
             sum += v * v;
         }
-        const double rms = std::sqrt(sum / frameLen);
-        levels[size_t(f)] = rms > 1e-10 ? 20.0 * std::log10(rms) : -200.0;
+        energies[f] = sum / frameLen;
+    }
+    return energies;
+}
+
+SilenceResult SilenceDetector::split(std::span<const float> samples, int sampleRate, int count)
+{
+    if (sampleRate <= 0) {
+        SilenceResult result;
+        result.error = QStringLiteral("采样率无效");
+        return result;
+    }
+    return split(frameEnergies(samples, sampleRate), frameSamples(sampleRate) * 1000.0 / sampleRate,
+                 qint64(samples.size()) * 1000 / sampleRate, count);
+}
+
+SilenceResult SilenceDetector::split(const std::vector<double> &energies, double frameMs, qint64 durationMs,
+                                     int count)
+{
+    SilenceResult result;
+    const auto toMs = [frameMs](int frame) { return qint64(std::llround(frame * frameMs)); };
+    if (count < 1 || frameMs <= 0) {
+        result.error = QStringLiteral("句数无效");
+        return result;
+    }
+    const int frames = int(energies.size());
+    std::vector<double> levels(size_t(frames), -200.0);
+    for (int f = 0; f < frames; ++f) {
+        const double e = energies[size_t(f)];
+        levels[size_t(f)] = e > 1e-20 ? 10.0 * std::log10(e) : -200.0;
     }
     const double floorDb = std::max(percentile(levels, 0.05), -80.0);
     const double loudDb = percentile(levels, 0.95);
@@ -73,7 +94,7 @@ SilenceResult SilenceDetector::split(std::span<const float> samples, int sampleR
         Pause p{f, f};
         while (p.end <= lastLoud && levels[size_t(p.end)] < threshold)
             ++p.end;
-        if (p.length() * FrameMs >= MinPauseMs)
+        if (toMs(p.length()) >= MinPauseMs)
             pauses.push_back(p);
         f = p.end;
     }
@@ -91,10 +112,10 @@ SilenceResult SilenceDetector::split(std::span<const float> samples, int sampleR
     pauses.resize(size_t(count - 1));
     std::sort(pauses.begin(), pauses.end(), [](const Pause &a, const Pause &b) { return a.first < b.first; });
 
-    qint64 start = std::max<qint64>(0, qint64(firstLoud) * FrameMs - LeadMs);
+    qint64 start = std::max<qint64>(0, toMs(firstLoud) - LeadMs);
     for (const Pause &p : pauses) {
-        const qint64 pauseStart = qint64(p.first) * FrameMs;
-        const qint64 pauseEnd = qint64(p.end) * FrameMs;
+        const qint64 pauseStart = toMs(p.first);
+        const qint64 pauseEnd = toMs(p.end);
         const qint64 boundary = pauseEnd - std::min<qint64>(LeadMs, (pauseEnd - pauseStart) / 2);
         result.sentences.append({start, boundary});
         start = boundary;

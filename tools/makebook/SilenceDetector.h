@@ -1,6 +1,6 @@
 #pragma once
 // Finds sentence boundaries in speech from its pauses, for a transcript that has one
-// sentence per line and no times. The sound is cut into 10 ms frames; a frame is quiet
+// sentence per line and no times. The sound is cut into ~10 ms frames; a frame is quiet
 // when its level lies well below the loud parts (relative to the recording's own noise
 // floor, so hiss and room tone do not hide the pauses). Of the pauses inside the speech
 // the (count - 1) longest become boundaries, each placed inside its pause a little
@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <span>
+#include <vector>
 
 namespace mvx {
 
@@ -33,6 +34,14 @@ public:
 
     // samples: mono, any scale (peak 1.0 typical); sampleRate > 0; count >= 1.
     [[nodiscard]] static SilenceResult split(std::span<const float> samples, int sampleRate, int count);
+    // The same from the mean square of every frame of about 10 ms (so long sounds need not
+    // be kept in memory): frameMs is the exact frame length (sampleRate / 100 samples),
+    // durationMs the whole sound's length.
+    [[nodiscard]] static SilenceResult split(const std::vector<double> &frameEnergies, double frameMs,
+                                             qint64 durationMs, int count);
+    // Frames of sampleRate / 100 samples: their exact length in ms, and the mean square of each.
+    [[nodiscard]] static int frameSamples(int sampleRate) { return sampleRate >= 100 ? sampleRate / 100 : 1; }
+    [[nodiscard]] static std::vector<double> frameEnergies(std::span<const float> samples, int sampleRate);
 };
 
 } // namespace mvx
