@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryFile>
+#include <cstdio>
 
 namespace mvx {
 
@@ -219,21 +220,20 @@ MakeBookResult BookMaker::commit(const LessonPlan &plan, const QString &index, c
                                  const QString &title)
 {
     MakeBookResult result;
-    const QFileInfo bookInfo(plan.bookPath);
-    if (!bookInfo.absoluteDir().exists()) {
-        result.error = {plan.bookPath, 0, QStringLiteral("书所在的文件夹不存在")};
+    auto fail = [&result](const QString &file, const QString &message) {
+        result.error = {file, 0, message};
         return result;
-    }
+    };
+    const QFileInfo bookInfo(plan.bookPath);
+    if (!bookInfo.absoluteDir().exists())
+        return fail(plan.bookPath, QStringLiteral("书所在的文件夹不存在"));
     const bool existed = bookInfo.exists();
-    sentra::SentraBook book;
+    result.lessonNo = 0;
     if (existed) {
-        if (!book.open(plan.bookPath, true)) {
-            result.error = {plan.bookPath, 0, QStringLiteral("无法打开句子书：%1").arg(book.lastError())};
-            return result;
-        }
-        result.lessonNo = book.lessonCount();
-    } else {
-        result.lessonNo = 0;
+        sentra::SentraBook reader;
+        if (!reader.open(plan.bookPath, false))
+            return fail(plan.bookPath, QStringLiteral("无法打开句子书：%1").arg(reader.lastError()));
+        result.lessonNo = reader.lessonCount();
     }
 
     IndexEditor editor;
@@ -247,69 +247,62 @@ MakeBookResult BookMaker::commit(const LessonPlan &plan, const QString &index, c
             return result;
         }
         const QFileInfo indexInfo(index);
-        if (!QFileInfo(indexInfo.absolutePath()).isWritable() || (indexInfo.exists() && !indexInfo.isWritable())) {
-            result.error = {index, 0, QStringLiteral("节目索引文件不能写入")};
-            return result;
-        }
-        result.indexLine = editor.lines().at(editor.articleLine());
+        if (!QFileInfo(indexInfo.absolutePath()).isWritable() || (indexInfo.exists() && !indexInfo.isWritable()))
+            return fail(index, QStringLiteral("节目索引文件不能写入"));
     }
 
-    // Kept until the index is written, so a failure there can put the book back.
+    // A copy of the book, kept until the index is written, so a failure there can put it back.
     QTemporaryFile backup(bookInfo.absolutePath() + QStringLiteral("/.makebook-XXXXXX"));
     if (existed && !index.isEmpty()) {
-        book.close();
         QFile original(plan.bookPath);
-        if (!backup.open() || !original.open(QIODevice::ReadOnly)) {
-            result.error = {plan.bookPath, 0, QStringLiteral("无法为句子书做备份")};
-            return result;
-        }
+        if (!backup.open() || !original.open(QIODevice::ReadOnly))
+            return fail(plan.bookPath, QStringLiteral("无法为句子书做备份"));
         while (!original.atEnd()) {
             const QByteArray chunk = original.read(1 << 20);
-            if (backup.write(chunk) != chunk.size()) {
-                result.error = {plan.bookPath, 0, QStringLiteral("无法为句子书做备份（磁盘已满？）")};
-                return result;
-            }
+            if (chunk.isEmpty() || backup.write(chunk) != chunk.size())
+                return fail(plan.bookPath, QStringLiteral("无法为句子书做备份（磁盘已满？）"));
         }
-        backup.flush();
-        if (!book.open(plan.bookPath, true)) {
-            result.error = {plan.bookPath, 0, QStringLiteral("无法打开句子书：%1").arg(book.lastError())};
+        if (!backup.flush())
+            return fail(plan.bookPath, QStringLiteral("无法为句子书做备份（磁盘已满？）"));
+        backup.close();
+    }
+
+    sentra::SentraBook book;
+    if (existed ? !book.open(plan.bookPath, true) : !book.create(plan.bookPath))
+        return fail(plan.bookPath, QStringLiteral("无法写入句子书：%1").arg(book.lastError()));
+    const bool titled = existed || book.setBookTitle(plan.lesson.title);
+    const int added = titled ? book.addLesson(plan.lesson) : -1;
+    const QString bookError = book.lastError();
+    book.close();
+    if (added < 0) {
+        if (!existed)
+            QFile::remove(plan.bookPath);
+        return fail(plan.bookPath, QStringLiteral("无法把课文写入句子书：%1").arg(bookError));
+    }
+    if (added != result.lessonNo && !index.isEmpty()) {
+        // Another program added a lesson in the meantime: list the number the lesson got.
+        editor.load(index);
+        if (InputError e = editor.addArticle(category, title, plan.bookPath, added); e.isError()) {
+            result.error = e;
             return result;
         }
     }
-    if (!existed && !book.create(plan.bookPath)) {
-        result.error = {plan.bookPath, 0, QStringLiteral("无法建立句子书：%1").arg(book.lastError())};
-        return result;
-    }
-    if (!existed && !book.setBookTitle(plan.lesson.title)) {
-        book.close();
-        QFile::remove(plan.bookPath);
-        result.error = {plan.bookPath, 0, QStringLiteral("无法写入句子书：%1").arg(book.lastError())};
-        return result;
-    }
-    const int added = book.addLesson(plan.lesson);
-    const QString bookError = book.lastError();
-    book.close();
-    if (added < 0 || added != result.lessonNo) {
-        if (!existed)
-            QFile::remove(plan.bookPath);
-        result.error = {plan.bookPath, 0, QStringLiteral("无法把课文写入句子书：%1").arg(bookError)};
-        return result;
-    }
+    result.lessonNo = added;
     if (!index.isEmpty()) {
         if (InputError e = editor.save(); e.isError()) {
             if (!existed) {
                 QFile::remove(plan.bookPath);
+            } else if (std::rename(QFile::encodeName(backup.fileName()).constData(),
+                                   QFile::encodeName(plan.bookPath).constData()) == 0) {
+                backup.setAutoRemove(false); // it is the book again
             } else {
-                backup.close();
-                QFile::remove(plan.bookPath);
-                if (!QFile::copy(backup.fileName(), plan.bookPath)) {
-                    backup.setAutoRemove(false);
-                    e.message += QStringLiteral("；句子书的原样备份在 %1").arg(backup.fileName());
-                }
+                backup.setAutoRemove(false);
+                e.message += QStringLiteral("；句子书的原样备份在 %1").arg(backup.fileName());
             }
             result.error = e;
             return result;
         }
+        result.indexLine = editor.lines().at(editor.articleLine());
     }
     result.sentenceCount = int(plan.lesson.sentences.size());
     return result;
