@@ -1,0 +1,523 @@
+#include "player/form/PlayLessonForm.h"
+
+#include "core/AppState.h"
+#include "core/UserSettings.h"
+#include "libs/comm/CommLib.h"
+#include "player/form/ButtonFaces.h"
+#include "player/form/WaveView.h"
+#include "player/playback/PageSide.h"
+#include "player/playback/PlaybackController.h"
+#include "ui/MessageBox.h"
+#include "ui/SkinImage.h"
+#include "ui/SkinPictures.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+
+#ifdef MVX_HAVE_PAGES
+#include "player/pages/HtmlView.h"
+#include "player/pages/LessonPages.h"
+#endif
+
+namespace mvx {
+
+namespace {
+
+// Design geometry (twips).
+constexpr int kDesignWidth = 12600;
+constexpr int kDesignHeight = 9300;
+constexpr int kButtonSize = 360;
+constexpr int kRowLeft = 780;
+constexpr int kRowTop = 540;
+constexpr int kRowStep = 400;
+constexpr int kWaveLeft = 780;
+constexpr int kWaveTop = 1050;   // ruler band included
+constexpr int kWaveHeight = 1500;
+constexpr int kScrollHeight = 255;
+constexpr int kScriptLeft = 780;
+constexpr int kScriptTop = 2940;
+
+const QStringList kMainRow = {"btPlay",        "btRepeatSentence", "btAutoRepeat", "btPlaySentence", "btABRepeatA",
+                              "btABRepeatB",   "btPause",          "btStop",       "btPrev",         "btNext",
+                              "btMarkSentence", "btDigest",        "btPrint",      "btSearch",       "btMp3"};
+const QStringList kLeftColumn = {"btSpell", "btSpeak", "btThink", "btWordSummary", "btNotebook", "btSetting", "btBrowse"};
+const QStringList kWindowButtons = {"btWinHelp", "btWinMin", "btWinMax", "btWinNormal", "btWinClose"};
+
+const QHash<QString, QString> &ToolTips()
+{
+    static const QHash<QString, QString> tips = {
+        {"btPlay", "播放(快捷键：G)"},
+        {"btRepeatSentence", "复读当前句(快捷键：R\n)"},
+        {"btAutoRepeat", "逐句复读播放"},
+        {"btPlaySentence", "播放当前句(快捷键：F 或回车)"},
+        {"btABRepeatA", "设置复读起点(快捷键：A)"},
+        {"btABRepeatB", "设置复读终点(快捷键：B)"},
+        {"btPause", "暂停(快捷键：D\n)"},
+        {"btStop", "停止(快捷键：S\n)"},
+        {"btPrev", "上一句(快捷键：H)"},
+        {"btNext", "下一句(快捷键：J)"},
+        {"btMarkSentence", "标记/取消标记当前句子(快捷键：M)"},
+        {"btDigest", "摘录当前句子(快捷键：F9)"},
+        {"btPrint", "打印"},
+        {"btSearch", "查找文字"},
+        {"btMp3", "MP3+LRC"}};
+    return tips;
+}
+
+// The names the learner knows the later features by.
+const QHash<QString, QString> &FeatureNames()
+{
+    static const QHash<QString, QString> names = {
+        {"btSpell", "拼写练习"},          {"btSpeak", "口语练习"},         {"btThink", "回想与背诵"},
+        {"btStopThinking", "结束回想"},   {"btWordSummary", "单词总结"},   {"btBrowse", "句子浏览"},
+        {"btSetting", "显示设置"},        {"btDigest", "摘录"},            {"btPrint", "打印"},
+        {"btSearch", "查找文字"},         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
+        {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
+        {"RevealNextWord", "逐词显示"},   {"ShowAllMarkedSentences", "显示标记句子"},
+        {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
+        {"ToggleAutoShowEnglish", "自动显示当前句英文"}, {"ToggleAutoShowChinese", "自动显示当前句译文"}};
+    return names;
+}
+
+#ifndef MVX_HAVE_PAGES
+// Without the lesson pages nothing can be loaded: the player says so and stays empty.
+class NoPages final : public PageSide
+{
+public:
+    int LoadLessonPages(const QString &, int, bool, LessonPagesResult &) override { return -1; }
+    void ApplyDisplayOptions() override {}
+    void CloseLessonPages() override {}
+    [[nodiscard]] PageShowState ShowState() const override { return {}; }
+    [[nodiscard]] bool HasSentenceElement(SentenceText, int) const override { return false; }
+    [[nodiscard]] int ElementDisplayingStatus(SentenceText, int) override { return 0; }
+    void ShowCurSentence(SentenceText, int, bool) override {}
+    void ScrollSentence(SentenceText, int, bool) override {}
+    void RefreshCurrentSentencePages(int) override {}
+};
+#endif
+
+QString HomeFolder()
+{
+    return App().appPath.isEmpty() ? QDir::currentPath() : App().appPath;
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("PlayLessonForm"), false, parent)
+{
+    setWindowFlag(Qt::Window);
+    SetDesignSize(kDesignWidth, kDesignHeight);
+    const QString home = HomeFolder();
+#ifdef MVX_HAVE_PAGES
+    auto *view = new pages::HtmlView(this);
+    view->setAllowedFolders({home});
+    m_wbScript = view;
+    m_pages = std::make_unique<pages::LessonPages>(*view, home);
+#else
+    m_wbScript = new QWidget(this);
+    m_pages = std::make_unique<NoPages>();
+#endif
+    m_wbScript->setObjectName(QStringLiteral("wbScript"));
+    m_controller = std::make_unique<PlaybackController>(m_media, *m_pages, m_sounds, m_clock, home);
+#ifdef MVX_HAVE_PAGES
+    static_cast<pages::LessonPages *>(m_pages.get())->SetEventDestination(this, m_controller.get());
+#endif
+    BuildControls();
+    FilterKeysOf(m_wbScript);
+    connect(m_controller.get(), &PlaybackController::viewChanged, this, &PlayLessonForm::RefreshView);
+    connect(m_controller.get(), &PlaybackController::waveChanged, this, &PlayLessonForm::RefreshScrollBar);
+    connect(m_controller.get(), &PlaybackController::beep, this, [] { QApplication::beep(); });
+    connect(m_controller.get(), &PlaybackController::message, this, [](const QString &text) { ShowMessageBox(text, 1); });
+    connect(m_controller.get(), &PlaybackController::featureRequested, this, &PlayLessonForm::OnFeature);
+    m_timerHint.setInterval(500);
+    connect(&m_timerHint, &QTimer::timeout, this, &PlayLessonForm::TimerHint_Timer);
+}
+
+PlayLessonForm::~PlayLessonForm()
+{
+    m_controller.reset(); // before the pages and the media it uses
+}
+
+void PlayLessonForm::BuildControls()
+{
+    for (int i = 0; i < kMainRow.size(); ++i)
+        AddButton(kMainRow[i], kRowLeft + i * kRowStep, kRowTop, kButtonSize, kButtonSize);
+    for (int i = 0; i < kLeftColumn.size(); ++i)
+        AddButton(kLeftColumn[i], 180, kScriptTop + i * 480, kButtonSize, kButtonSize);
+    AddButton(QStringLiteral("btStopThinking"), 180, kScriptTop + 2 * 480, kButtonSize, kButtonSize);
+    for (const QString &tag : kWindowButtons)
+        AddButton(tag, kDesignWidth - 510, 60, 300, 300);
+    for (SkinImage *b : findChildren<SkinImage *>(QStringLiteral("btFunction"))) {
+        b->setToolTip(ToolTips().value(b->tag()));
+        b->setPicture(ButtonFaces::Face(b->tag(), b->size(), true, devicePixelRatioF()));
+    }
+
+    m_wave = new WaveView(*m_controller, this);
+    m_wave->setGeometry(TwipsRect(kWaveLeft, kWaveTop, kDesignWidth - 495 - kWaveLeft, kWaveHeight));
+    m_hsWave = new QScrollBar(Qt::Horizontal, this);
+    m_hsWave->setObjectName(QStringLiteral("hsWave"));
+    m_hsWave->hide();
+    connect(m_hsWave, &QScrollBar::valueChanged, this, [this](int value) {
+        if (m_scrollSync)
+            return; // moved by the program
+        if (m_hsWave->isSliderDown())
+            m_controller->hsWave_Scroll(value);
+        else
+            m_controller->hsWave_Change(value);
+    });
+    connect(m_hsWave, &QScrollBar::sliderReleased, this, [this] { m_controller->hsWave_Change(m_hsWave->value()); });
+
+    m_wbScript->setGeometry(TwipsRect(kScriptLeft, kScriptTop, 9000, 5000));
+    for (int i = 0; i < 3; ++i)
+        m_lbInfo[i] = MakeLabel(this, QStringLiteral("lbInfo%1").arg(i));
+    m_lbCurSentenceNo = MakeLabel(this, QStringLiteral("lbCurSentenceNo"));
+    m_lbRepeatStatus = MakeLabel(this, QStringLiteral("lbRepeatStatus"));
+    m_lbReadHint = MakeLabel(this, QStringLiteral("lbReadHint"));
+    m_lbReadHint->setText(QStringLiteral("请跟读......"));
+    m_lbReadHint->setStyleSheet(QStringLiteral("color:#C00000; font-weight:bold; background:transparent;"));
+    m_lbReadHint->hide();
+    m_lbHotkey = MakeLabel(this, QStringLiteral("lbHotkey"));
+    m_lbHotkey->setText(QStringLiteral("<a href=\"#\">快捷键列表</a>"));
+    connect(m_lbHotkey, &QLabel::linkActivated, this, [this] { lbHotkey_Click(); });
+    m_cbSpeed = new QComboBox(this);
+    m_cbSpeed->setObjectName(QStringLiteral("cbSpeed"));
+    m_cbSpeed->setFocusPolicy(Qt::NoFocus);
+    connect(m_cbSpeed, &QComboBox::activated, this, [this](int entry) { m_controller->cbSpeed_Click(entry); });
+}
+
+// ---- Load and unload ----------------------------------------------------------------------
+
+void PlayLessonForm::Form_Load()
+{
+    m_formLoaded = false;
+    if (CInterface *skin = Skin())
+        skin->OverlapButton(QStringLiteral("btThink"), QStringLiteral("btStopThinking"));
+    m_media.setAutoStart(true);
+    m_media.setUiMode(QStringLiteral("invisible"));
+    m_cbSpeed->setVisible(!App().isVistaOrLater);
+    m_cbSpeed->clear();
+    m_cbSpeed->addItems(PlaybackController::SpeedEntries());
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_controller->InitForWindow(); // StopMode 1, speed, zoom, status 0
+    QGuiApplication::restoreOverrideCursor();
+    m_cbSpeed->setCurrentIndex(m_controller->SpeedEntry());
+
+    PageShowState show;
+    show.englishShown = GetUserBool(QString::fromLatin1(Key::ShouldShowEnglish), true);
+    show.chineseShown = GetUserBool(QString::fromLatin1(Key::ShouldShowChinese), true);
+    show.commentShown = GetUserBool(QString::fromLatin1(Key::ShouldShowComment), true);
+    show.mixedLayout = GetUserBool(QString::fromLatin1(Key::EnglishChineseMix), false);
+#ifdef MVX_HAVE_PAGES
+    static_cast<pages::LessonPages *>(m_pages.get())->SetShowState(show);
+#endif
+    setWindowTitle(App().mainCaption);
+    ResizeForm();
+    RefreshView();
+    m_formLoaded = true;
+    if (GetUserBool(QString::fromLatin1(Key::AutoMaximize), false))
+        showMaximized();
+}
+
+void PlayLessonForm::Form_Unload()
+{
+    m_timerHint.stop();
+    const PageShowState show = m_pages->ShowState();
+    SaveUserBool(QString::fromLatin1(Key::ShouldShowEnglish), show.englishShown);
+    SaveUserBool(QString::fromLatin1(Key::ShouldShowChinese), show.chineseShown);
+    SaveUserBool(QString::fromLatin1(Key::ShouldShowComment), show.commentShown);
+    SaveUserBool(QString::fromLatin1(Key::EnglishChineseMix), show.mixedLayout);
+    m_controller->CloseForWindow(); // stops, closes the lesson, then stores the zoom
+    SaveUserBool(QString::fromLatin1(Key::AutoMaximize), isMaximized());
+    m_formLoaded = false;
+    emit closed();
+}
+
+void PlayLessonForm::OpenLesson(const QString &szBookFileName, int nLessonNo, bool bRegenerateHtml)
+{
+    Load();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_controller->OpenLesson(szBookFileName, nLessonNo, bRegenerateHtml);
+    QGuiApplication::restoreOverrideCursor();
+    RefreshView();
+}
+
+void PlayLessonForm::StartTimerHint()
+{
+    m_timerHint.start();
+}
+
+void PlayLessonForm::TimerHint_Timer()
+{
+    m_timerHint.stop();
+    // The usage tips window arrives with its own feature; until then there is nothing to show.
+}
+
+// ---- Layout -------------------------------------------------------------------------------
+
+void PlayLessonForm::resizeEvent(QResizeEvent *event)
+{
+    SkinnedWindow::resizeEvent(event);
+    if (!m_formLoaded || isMinimized())
+        return;
+    ResizeForm();
+}
+
+void PlayLessonForm::changeEvent(QEvent *event)
+{
+    SkinnedWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_formLoaded && !isMinimized())
+        ResizeForm();
+}
+
+void PlayLessonForm::ResizeForm()
+{
+    const int w = PixelsToTwips(width());
+    const int h = PixelsToTwips(height());
+    m_wbScript->setGeometry(TwipsRect(kScriptLeft, kScriptTop, w - 180 - kScriptLeft, h - 600 - kScriptTop));
+    m_lbHotkey->adjustSize();
+    m_lbHotkey->move(width() - m_lbHotkey->width() - TwipsToPixels(405), TwipsToPixels(kRowTop + 60));
+    m_cbSpeed->adjustSize();
+    m_cbSpeed->move(m_lbHotkey->x() - m_cbSpeed->width() - 8, TwipsToPixels(kRowTop));
+    const int infoTop = TwipsToPixels(h - 405);
+    const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
+    for (int i = 0; i < 3; ++i)
+        m_lbInfo[i]->setGeometry(TwipsToPixels(infoLefts[i]), infoTop, TwipsToPixels(i == 2 ? 4500 : 2300), 20);
+    m_lbCurSentenceNo->setGeometry(TwipsToPixels(w - 4200), infoTop, TwipsToPixels(3800), 20);
+    const int pictureWidth = w - 495 - kWaveLeft;
+    m_wave->setGeometry(TwipsRect(kWaveLeft, kWaveTop, pictureWidth, kWaveHeight));
+    m_hsWave->setGeometry(TwipsToPixels(kWaveLeft), m_wave->geometry().bottom() + 2,
+                          std::max(20, TwipsToPixels(pictureWidth - 480)), TwipsToPixels(kScrollHeight));
+    m_lbRepeatStatus->setGeometry(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18);
+    m_lbReadHint->adjustSize();
+    m_lbReadHint->move(m_wave->x() + 8, m_wave->y() + WaveView::RulerHeight + 4);
+    PlaceWindowButtons();
+    update();
+}
+
+void PlayLessonForm::PlaceWindowButtons()
+{
+    CInterface *skin = Skin();
+    const int w = PixelsToTwips(width());
+    const struct {
+        const char *tag;
+        int fromRight;
+    } places[] = {{"btWinHelp", 1470}, {"btWinMin", 1155}, {"btWinMax", 810}, {"btWinNormal", 810}, {"btWinClose", 510}};
+    for (const auto &p : places) {
+        SkinImage *b = skin ? skin->GetButton(QLatin1String(p.tag)) : nullptr;
+        if (!b)
+            continue;
+        b->move(TwipsToPixels(w - p.fromRight), TwipsToPixels(60));
+        skin->RecountPos(QLatin1String(p.tag));
+    }
+    if (skin) {
+        const bool maximised = isMaximized();
+        if (maximised) {
+            skin->ShowButton(QStringLiteral("btWinNormal"));
+            skin->HideButton(QStringLiteral("btWinMax"));
+        } else {
+            skin->ShowButton(QStringLiteral("btWinMax"));
+            skin->HideButton(QStringLiteral("btWinNormal"));
+        }
+    }
+}
+
+void PlayLessonForm::paintEvent(QPaintEvent *event)
+{
+    SkinnedWindow::paintEvent(event);
+    // Border pictures of the skin, tiled along each edge however large the window grows.
+    const QString dir = skin::WindowFolder(App().skinRoot, FormName());
+    const QString common = skin::CommonFolder(App().skinRoot);
+    QPainter p(this);
+    const struct {
+        const char *name;
+        bool horizontal;
+        bool farEdge;
+    } edges[] = {{"ImgTop", true, false}, {"ImgDown", true, true}, {"ImgLeft", false, false}, {"ImgRight", false, true}};
+    for (const auto &e : edges) {
+        const QPixmap tile = skin::LoadPicture(skin::FindPicture(dir, common, QLatin1String(e.name)), devicePixelRatioF());
+        if (tile.isNull())
+            continue;
+        const QSizeF ts = tile.deviceIndependentSize();
+        const QRectF band = e.horizontal ? QRectF(0, e.farEdge ? height() - ts.height() : 0, width(), ts.height())
+                                         : QRectF(e.farEdge ? width() - ts.width() : 0, 0, ts.width(), height());
+        p.drawTiledPixmap(band, tile);
+    }
+}
+
+// ---- View -----------------------------------------------------------------------------------
+
+void PlayLessonForm::RefreshButtonFace(const QString &tag, bool enabled)
+{
+    CInterface *skin = Skin();
+    SkinImage *b = skin ? skin->GetButton(tag) : nullptr;
+    if (!b)
+        return;
+    skin->EnableButton(tag, enabled);
+    if (b->picturePath().isEmpty())
+        b->setPicture(ButtonFaces::Face(tag, b->size(), enabled, devicePixelRatioF()));
+}
+
+void PlayLessonForm::RefreshView()
+{
+    const PlaybackController &c = *m_controller;
+    if (c.Buttons().Revision() != m_shownButtons) {
+        m_shownButtons = c.Buttons().Revision();
+        for (const QString &tag : ButtonPanel::PlayerButtons())
+            RefreshButtonFace(tag, c.MyIsButtonEnabled(tag));
+    }
+    const QString texts[] = {c.TimeText(), QString(), c.StatusText()};
+    for (int i = 0; i < 3; ++i)
+        if (m_lbInfo[i]->text() != texts[i])
+            m_lbInfo[i]->setText(texts[i]);
+    if (m_lbCurSentenceNo->text() != c.LessonInfoText())
+        m_lbCurSentenceNo->setText(c.LessonInfoText());
+    if (m_lbRepeatStatus->text() != c.RepeatStatusText())
+        m_lbRepeatStatus->setText(c.RepeatStatusText());
+    m_lbReadHint->setVisible(c.ReadHintVisible());
+    m_lbReadHint->raise();
+    m_wave->setVisible(c.WavePictureVisible());
+    RefreshScrollBar();
+}
+
+void PlayLessonForm::RefreshScrollBar()
+{
+    const WaveWindow &w = m_controller->Wave();
+    m_scrollSync = true;
+    m_hsWave->setMaximum(w.ScrollMaximum());
+    if (!m_hsWave->isSliderDown())
+        m_hsWave->setValue(w.ScrollValue());
+    m_hsWave->setPageStep(std::max(1, w.WindowWidth() / 1000));
+    m_hsWave->setEnabled(w.ScrollEnabled());
+    m_hsWave->setVisible(w.ScrollVisible() && m_controller->WavePictureVisible());
+    m_scrollSync = false;
+}
+
+QPixmap PlayLessonForm::Snapshot()
+{
+    return grab();
+}
+
+// ---- Keys -----------------------------------------------------------------------------------
+
+void PlayLessonForm::FilterKeysOf(QObject *object)
+{
+    object->installEventFilter(this);
+    for (QObject *child : object->children())
+        if (child->isWidgetType())
+            FilterKeysOf(child);
+}
+
+bool PlayLessonForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The page view hands keys to its focus proxy, a child made by the engine: every child
+    // is watched as it arrives, so the player's keys work while a page has the focus.
+    if (event->type() == QEvent::ChildAdded) {
+        QObject *child = static_cast<QChildEvent *>(event)->child();
+        if (child->isWidgetType())
+            FilterKeysOf(child);
+    } else if (event->type() == QEvent::KeyPress && m_formLoaded) {
+        if (Form_KeyDown(static_cast<QKeyEvent *>(event)))
+            return true;
+    }
+    return SkinnedWindow::eventFilter(watched, event);
+}
+
+bool PlayLessonForm::Form_KeyDown(QKeyEvent *event)
+{
+    return m_controller->HandleKey(event->key(), event->modifiers().testFlag(Qt::AltModifier));
+}
+
+// ---- Buttons --------------------------------------------------------------------------------
+
+void PlayLessonForm::Click(const QString &tag)
+{
+    m_controller->ClickButton(tag);
+}
+
+void PlayLessonForm::OnFeature(const QString &name)
+{
+#ifdef MVX_HAVE_PAGES
+    auto *pages = static_cast<pages::LessonPages *>(m_pages.get());
+    const PageShowState show = pages->ShowState();
+    if (name == QLatin1String("ShowAllMarkedSentences")) {
+        pages->ShowAllMarkedSentences(!pages->MarkedShown());
+        return;
+    }
+    if (name == QLatin1String("ShowCurESentence") && !show.englishShown) {
+        pages->ShowESentenceDocContent(true);
+        return;
+    }
+    if (name == QLatin1String("ShowCurCSentence") && !show.chineseShown) {
+        pages->ShowCSentenceDocContent(true);
+        return;
+    }
+    if (name == QLatin1String("ToggleAutoShowEnglish")) {
+        pages->SetAutoShow(!pages->AutoShowEnglish(), pages->AutoShowChinese());
+        pages->ShowESentenceDocContent(pages->AutoShowEnglish());
+        return;
+    }
+    if (name == QLatin1String("ToggleAutoShowChinese")) {
+        pages->SetAutoShow(pages->AutoShowEnglish(), !pages->AutoShowChinese());
+        pages->ShowCSentenceDocContent(pages->AutoShowChinese());
+        return;
+    }
+    if (name == QLatin1String("ShowCurESentence") || name == QLatin1String("ShowCurCSentence"))
+        return; // the text is on show already
+#endif
+    ShowMessageBox(QStringLiteral("“%1”功能尚未提供。").arg(FeatureNames().value(name, name)), 1);
+}
+
+void PlayLessonForm::btPlay_click() { Click(QStringLiteral("btPlay")); }
+void PlayLessonForm::btRepeatSentence_click() { Click(QStringLiteral("btRepeatSentence")); }
+void PlayLessonForm::btAutoRepeat_click() { Click(QStringLiteral("btAutoRepeat")); }
+void PlayLessonForm::btPlaySentence_click() { Click(QStringLiteral("btPlaySentence")); }
+void PlayLessonForm::btABRepeatA_click() { Click(QStringLiteral("btABRepeatA")); }
+void PlayLessonForm::btABRepeatB_click() { Click(QStringLiteral("btABRepeatB")); }
+void PlayLessonForm::btPause_click() { Click(QStringLiteral("btPause")); }
+void PlayLessonForm::btStop_click() { Click(QStringLiteral("btStop")); }
+void PlayLessonForm::btPrev_click() { Click(QStringLiteral("btPrev")); }
+void PlayLessonForm::btNext_click() { Click(QStringLiteral("btNext")); }
+void PlayLessonForm::btMarkSentence_click() { Click(QStringLiteral("btMarkSentence")); }
+void PlayLessonForm::btDigest_click() { Click(QStringLiteral("btDigest")); }
+void PlayLessonForm::btPrint_click() { Click(QStringLiteral("btPrint")); }
+void PlayLessonForm::btSearch_click() { Click(QStringLiteral("btSearch")); }
+void PlayLessonForm::btMp3_click() { Click(QStringLiteral("btMp3")); }
+void PlayLessonForm::btSpell_click() { Click(QStringLiteral("btSpell")); }
+void PlayLessonForm::btSpeak_click() { Click(QStringLiteral("btSpeak")); }
+void PlayLessonForm::btThink_click() { Click(QStringLiteral("btThink")); }
+void PlayLessonForm::btStopThinking_click() { Click(QStringLiteral("btStopThinking")); }
+void PlayLessonForm::btWordSummary_click() { Click(QStringLiteral("btWordSummary")); }
+void PlayLessonForm::btNotebook_click() { Click(QStringLiteral("btNotebook")); }
+void PlayLessonForm::btSetting_click() { Click(QStringLiteral("btSetting")); }
+void PlayLessonForm::btBrowse_click() { Click(QStringLiteral("btBrowse")); }
+
+void PlayLessonForm::btWinHelp_click()
+{
+    OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
+}
+
+void PlayLessonForm::btWinMin_click() { showMinimized(); }
+void PlayLessonForm::btWinMax_click() { showMaximized(); }
+void PlayLessonForm::btWinNormal_click() { showNormal(); }
+void PlayLessonForm::btWinClose_click() { reject(); } // unloads (see SkinnedWindow)
+
+void PlayLessonForm::lbHotkey_Click()
+{
+    vcHtmlHelp(QStringLiteral("mvxbrxspecial.chm::htmlsrc/mvxbrx_hotkeys.htm"));
+}
+
+} // namespace mvx

@@ -1,0 +1,124 @@
+#pragma once
+// The lesson player window: the skinned frame with its buttons, the page view wbScript
+// (filled by the lesson pages), the waveform view with its scroll bar, the status labels
+// and the speed box, over the playback logic (PlaybackController), the real media back
+// end and the sentence sound source. Load and unload follow the window's fixed order with
+// its settings; keys reach the window first, also while a page has the focus.
+//
+// Usage by the library window: create, Load() (or show), OpenLesson(book, lesson, true),
+// show(), StartTimerHint(). The window emits closed() after its unload.
+#include "ui/SkinnedWindow.h"
+
+#include "libs/media/MediaPlayer.h"
+#include "player/form/BookSoundSource.h"
+#include "player/playback/QtPlayerClock.h"
+
+#include <QTimer>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QScrollBar;
+
+namespace mvx {
+
+class PageSide;
+class PlaybackController;
+class WaveView;
+
+class PlayLessonForm final : public SkinnedWindow
+{
+    Q_OBJECT
+public:
+    explicit PlayLessonForm(QWidget *parent = nullptr);
+    ~PlayLessonForm() override;
+
+    // Opens a lesson (or reopens the open one with "" / -1), with the hourglass shown.
+    void OpenLesson(const QString &szBookFileName, int nLessonNo, bool bRegenerateHtml);
+    // Starts the 500 ms timer that shows the usage tips once (tips arrive with their window).
+    void StartTimerHint();
+
+    [[nodiscard]] PlaybackController &Controller() const { return *m_controller; }
+    [[nodiscard]] PageSide &Pages() const { return *m_pages; }
+    [[nodiscard]] WaveView *WaveGraph() const { return m_wave; }
+    [[nodiscard]] QWidget *ScriptView() const { return m_wbScript; }
+    [[nodiscard]] bool FormLoaded() const { return m_formLoaded; }
+    // Renders the window into a picture (for the documentation screenshot).
+    [[nodiscard]] QPixmap Snapshot();
+
+    // Button handlers (tag + "_click"); each runs only while its button is enabled.
+    Q_INVOKABLE void btPlay_click();
+    Q_INVOKABLE void btRepeatSentence_click();
+    Q_INVOKABLE void btAutoRepeat_click();
+    Q_INVOKABLE void btPlaySentence_click();
+    Q_INVOKABLE void btABRepeatA_click();
+    Q_INVOKABLE void btABRepeatB_click();
+    Q_INVOKABLE void btPause_click();
+    Q_INVOKABLE void btStop_click();
+    Q_INVOKABLE void btPrev_click();
+    Q_INVOKABLE void btNext_click();
+    Q_INVOKABLE void btMarkSentence_click();
+    Q_INVOKABLE void btDigest_click();
+    Q_INVOKABLE void btPrint_click();
+    Q_INVOKABLE void btSearch_click();
+    Q_INVOKABLE void btMp3_click();
+    Q_INVOKABLE void btSpell_click();
+    Q_INVOKABLE void btSpeak_click();
+    Q_INVOKABLE void btThink_click();
+    Q_INVOKABLE void btStopThinking_click();
+    Q_INVOKABLE void btWordSummary_click();
+    Q_INVOKABLE void btNotebook_click();
+    Q_INVOKABLE void btSetting_click();
+    Q_INVOKABLE void btBrowse_click();
+    Q_INVOKABLE void btWinHelp_click();
+    Q_INVOKABLE void btWinMin_click();
+    Q_INVOKABLE void btWinMax_click();
+    Q_INVOKABLE void btWinNormal_click();
+    Q_INVOKABLE void btWinClose_click();
+    Q_INVOKABLE void lbHotkey_Click();
+    Q_INVOKABLE void TimerHint_Timer();
+
+signals:
+    void closed();
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    bool Form_KeyDown(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildControls();
+    void ResizeForm();
+    void PlaceWindowButtons();
+    void RefreshView();
+    void RefreshScrollBar();
+    void RefreshButtonFace(const QString &tag, bool enabled);
+    void OnFeature(const QString &name);
+    void FilterKeysOf(QObject *object);
+    void Click(const QString &tag);
+
+    MediaPlayer m_media;
+    QtPlayerClock m_clock;
+    BookSoundSource m_sounds;
+    QWidget *m_wbScript = nullptr;
+    std::unique_ptr<PageSide> m_pages;
+    std::unique_ptr<PlaybackController> m_controller;
+    WaveView *m_wave = nullptr;
+    QScrollBar *m_hsWave = nullptr;
+    QComboBox *m_cbSpeed = nullptr;
+    QLabel *m_lbInfo[3] = {nullptr, nullptr, nullptr};
+    QLabel *m_lbCurSentenceNo = nullptr;
+    QLabel *m_lbRepeatStatus = nullptr;
+    QLabel *m_lbReadHint = nullptr;
+    QLabel *m_lbHotkey = nullptr;
+    QTimer m_timerHint;
+    bool m_formLoaded = false;
+    bool m_scrollSync = false;
+    quint64 m_shownButtons = ~quint64(0);
+};
+
+} // namespace mvx

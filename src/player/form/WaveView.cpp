@@ -1,0 +1,159 @@
+#include "player/form/WaveView.h"
+
+#include "libs/comm/CommLib.h"
+#include "player/playback/PlaybackController.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace mvx {
+
+namespace {
+const QColor kEnabledBack(0xFF, 0xFF, 0xFF);
+const QColor kDisabledBack(0xE0, 0xE0, 0xE0);
+const QColor kRed(255, 0, 0);
+const QColor kHead(0, 0, 0);
+const QColor kSegment(0, 120, 215);
+} // namespace
+
+WaveView::WaveView(PlaybackController &controller, QWidget *parent) : QWidget(parent), m_controller(controller)
+{
+    setObjectName(QStringLiteral("piWaveGraph"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumHeight(RulerHeight + 20);
+    connect(&m_controller, &PlaybackController::waveChanged, this, &WaveView::OnWaveChanged);
+    connect(&m_controller, &PlaybackController::tapeHeadMoved, this, &WaveView::OnTapeHeadMoved);
+}
+
+QRect WaveView::PictureRect() const
+{
+    return QRect(0, RulerHeight, width(), std::max(1, height() - RulerHeight));
+}
+
+void WaveView::OnWaveChanged()
+{
+    m_cacheValid = false;
+    update();
+}
+
+QRect WaveView::ColumnRect(int x) const
+{
+    return QRect(x - 2, 0, 5, height());
+}
+
+void WaveView::OnTapeHeadMoved()
+{
+    const WaveWindow &w = m_controller.Wave();
+    const int headX = w.TapeHeadX();
+    const int segStart = w.SegStartShown() ? w.XOf(w.SegStartMs()) : -1;
+    const int segEnd = w.SegEndShown() ? w.XOf(w.SegEndMs()) : -1;
+    for (const auto &[drawn, now] : {std::pair{m_drawnHeadX, headX}, std::pair{m_drawnSegStartX, segStart},
+                                     std::pair{m_drawnSegEndX, segEnd}}) {
+        if (drawn == now)
+            continue;
+        update(ColumnRect(drawn));
+        update(ColumnRect(now));
+    }
+}
+
+void WaveView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_controller.SetWavePictureWidth(width());
+    m_cacheValid = false;
+}
+
+void WaveView::RebuildCache()
+{
+    const QRect pic = PictureRect();
+    const qreal dpr = devicePixelRatioF();
+    m_cache = QPixmap(QSize(pic.width(), pic.height()) * dpr);
+    m_cache.setDevicePixelRatio(dpr);
+    QPainter p(&m_cache);
+    RenderPicture(p);
+    m_cacheValid = true;
+    ++m_redraws;
+}
+
+void WaveView::RenderPicture(QPainter &p)
+{
+    const WaveWindow &w = m_controller.Wave();
+    const QRect pic = PictureRect();
+    const int width = pic.width();
+    const int height = pic.height();
+    p.fillRect(QRect(0, 0, width, height), w.Enabled() ? kEnabledBack : kDisabledBack);
+    if (m_controller.PlayStatus() != NoLesson && m_controller.DigestHandle() > 0)
+        vcDigestFile_Draw(m_controller.DigestHandle(), &p, height, width, w.WindowStart(), w.Ratio(),
+                          WaveWindow::DigestStepMs);
+    p.setPen(kRed);
+    const int mid = width / 2;
+    p.drawLine(mid, 0, mid, 4);                   // 60 twips down from the top
+    p.drawLine(mid, height - 1, mid, height - 8); // 105 twips up from the bottom
+    if (m_controller.PlayStatus() != NoLesson && w.SndLength() < w.WindowStart() + w.WindowWidth()) {
+        const int x = w.XOf(w.SndLength());
+        p.drawLine(x, 0, x, height);
+    }
+}
+
+void WaveView::DrawRuler(QPainter &p)
+{
+    const WaveWindow &w = m_controller.Wave();
+    p.fillRect(QRect(0, 0, width(), RulerHeight), palette().window());
+    if (w.RulerCleared() || m_controller.PlayStatus() == NoLesson)
+        return;
+    QFont f = font();
+    f.setPixelSize(10);
+    p.setFont(f);
+    p.setPen(palette().windowText().color());
+    const QFontMetrics fm(f);
+    for (int i = 0; i <= w.RulerMarkCount(); ++i) {
+        const int x = w.RulerTickX(i);
+        if (x > width())
+            break; // labels whose centre lies beyond the picture are hidden
+        const QString text = w.RulerLabelText(i);
+        const int tw = fm.horizontalAdvance(text);
+        p.drawText(QRect(x - tw / 2, 0, tw, RulerHeight - 6), Qt::AlignCenter, text);
+        p.drawLine(x, RulerHeight - 5, x, RulerHeight - 1);
+    }
+}
+
+void WaveView::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    const QRect pic = PictureRect();
+    if (event->rect().top() < RulerHeight)
+        DrawRuler(p);
+    if (!m_cacheValid || m_cache.size() / m_cache.devicePixelRatio() != pic.size())
+        RebuildCache();
+    p.drawPixmap(pic.topLeft(), m_cache);
+    if (m_controller.PlayStatus() == NoLesson) {
+        m_drawnHeadX = m_drawnSegStartX = m_drawnSegEndX = -1;
+        return;
+    }
+    const WaveWindow &w = m_controller.Wave();
+    p.setPen(QPen(kSegment, 1));
+    m_drawnSegStartX = w.SegStartShown() ? w.XOf(w.SegStartMs()) : -1;
+    m_drawnSegEndX = w.SegEndShown() ? w.XOf(w.SegEndMs()) : -1;
+    for (int x : {m_drawnSegStartX, m_drawnSegEndX})
+        if (x >= 0)
+            p.drawLine(x, pic.top(), x, pic.bottom());
+    m_drawnHeadX = w.TapeHeadX();
+    p.setPen(QPen(kHead, 1));
+    p.drawLine(m_drawnHeadX, pic.top(), m_drawnHeadX, pic.bottom());
+}
+
+void WaveView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->position().y() < RulerHeight)
+        return;
+    m_controller.WaveMouseDown(qRound(event->position().x()), event->button() == Qt::LeftButton,
+                               event->modifiers().testFlag(Qt::ControlModifier));
+}
+
+void WaveView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && event->position().y() >= RulerHeight)
+        m_controller.WaveDoubleClick();
+}
+
+} // namespace mvx

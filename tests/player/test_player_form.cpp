@@ -1,0 +1,176 @@
+// The player window with the real media back end, the real lesson pages and a real book:
+// load, keys through the page's focus proxy, layout, later features, unload order.
+#include "../sentra/SentraFixtures.h"
+
+#include "core/AppState.h"
+#include "core/UserSettings.h"
+#include "player/form/PlayLessonForm.h"
+#include "player/form/WaveView.h"
+#include "player/playback/PageSide.h"
+#include "player/playback/PlaybackController.h"
+#include "ui/MessageBox.h"
+#include "ui/SkinImage.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace mvx;
+
+class TestPlayerForm : public QObject
+{
+    Q_OBJECT
+
+    QString m_book;
+    QStringList m_messages;
+
+    [[nodiscard]] static SkinImage *Button(PlayLessonForm &form, const QString &tag)
+    {
+        return form.Skin() ? form.Skin()->GetButton(tag) : nullptr;
+    }
+    static bool WaitFor(const std::function<bool()> &pred, int ms = 10000)
+    {
+        return QTest::qWaitFor(pred, ms);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        App().appPath = QStringLiteral(MVX_HOME);
+        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
+        QDir::setCurrent(App().appPath);
+        QVERIFY2(QFileInfo::exists(QStringLiteral(MVX_HOME "/blank.wav")), "blank.wav is staged into the home");
+        m_book = fixtures::makeBook(QStringLiteral("form.dat"), {fixtures::sampleLesson()});
+        SetMessageBoxHandler([this](const QString &text, int) {
+            m_messages << text;
+            return -1;
+        });
+    }
+    void init()
+    {
+        m_messages.clear();
+        SaveUserInt(QString::fromLatin1(Key::WindowRatio), 2);
+        SaveUserInt(QString::fromLatin1(Key::Speed), 0);
+        SaveUserBool(QString::fromLatin1(Key::AutoMaximize), false);
+    }
+
+    void loadsAndOpensALesson()
+    {
+        PlayLessonForm form;
+        form.Load();
+        QCOMPARE(form.Controller().PlayStatus(), int(NoLesson));
+        QVERIFY(!Button(form, "btPlay")->isEnabled());
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(form.Controller().PlayStatus(), int(Stopped));
+        QCOMPARE(form.Controller().CurSentence(), 1); // after the title line
+        QVERIFY(form.Controller().DigestReady());
+        QVERIFY(qAbs(form.Controller().SndLength() - 1780) <= 30);
+        QVERIFY(Button(form, "btPlay")->isEnabled());
+        QVERIFY(!Button(form, "btStop")->isEnabled());
+        QCOMPARE(form.findChild<QLabel *>("lbCurSentenceNo")->text(), QStringLiteral("共 3 句，当前是第 1 句"));
+        QCOMPARE(form.findChild<QLabel *>("lbInfo2")->text(), QStringLiteral("静止状态"));
+        QCOMPARE(Button(form, "btPlay")->toolTip(), QStringLiteral("播放(快捷键：G)"));
+        // The waveform shows the sentence: dark samples on the white picture.
+        QImage picture(form.WaveGraph()->PictureRect().size(), QImage::Format_RGB32);
+        QPainter painter(&picture);
+        form.WaveGraph()->RenderPicture(painter);
+        painter.end();
+        int dark = 0;
+        for (int x = 0; x < picture.width(); x += 2)
+            dark += qGray(picture.pixel(x, picture.height() / 2)) < 128 ? 1 : 0;
+        QVERIFY2(dark > 10, "the digest was drawn");
+    }
+
+    void keysReachTheWindowFromAPage()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // A click into the page gives the focus to the view's focus proxy.
+        QWidget *proxy = form.ScriptView()->focusProxy() ? form.ScriptView()->focusProxy() : form.ScriptView();
+        QTest::mouseClick(proxy, Qt::LeftButton, {}, QPoint(40, 40));
+        proxy->setFocus();
+        QVERIFY(WaitFor([&] { return proxy->hasFocus(); }, 3000));
+        QTest::keyClick(proxy, Qt::Key_J);
+        QVERIFY(WaitFor([&] { return form.Controller().CurSentence() == 2; }));
+        QTest::keyClick(proxy, Qt::Key_H);
+        QVERIFY(WaitFor([&] { return form.Controller().CurSentence() == 1; }));
+        QTest::keyClick(proxy, Qt::Key_S); // Stop is disabled in status 1: nothing
+        QCOMPARE(form.Controller().PlayStatus(), int(Stopped));
+        QTest::keyClick(proxy, Qt::Key_G);
+        QCOMPARE(form.Controller().PlayStatus(), int(Playing));
+        QVERIFY(Button(form, "btStop")->isEnabled());
+        QTest::keyClick(proxy, Qt::Key_S);
+        QCOMPARE(form.Controller().PlayStatus(), int(Stopped));
+    }
+
+    void laterFeaturesSaySoPlainly()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QTest::keyClick(&form, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(form.DispatchClick("btNotebook"));
+        QCOMPARE(m_messages, (QStringList{QStringLiteral("“拼写练习”功能尚未提供。"),
+                                          QStringLiteral("“生词本”功能尚未提供。")}));
+        QCOMPARE(form.Controller().PlayStatus(), int(Stopped)); // plain S would have been Stop
+    }
+
+    void layoutFollowsTheWindowSize()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        for (const QSize size : {QSize(900, 650), QSize(1900, 1300)}) {
+            form.resize(size);
+            QTest::qWait(20);
+            const int w = PixelsToTwips(form.width());
+            const int h = PixelsToTwips(form.height());
+            const QRect script = form.ScriptView()->geometry();
+            QVERIFY(qAbs(PixelsToTwips(script.right() + 1) - (w - 180)) <= 15);
+            QVERIFY(qAbs(PixelsToTwips(script.bottom() + 1) - (h - 600)) <= 15);
+            QVERIFY(qAbs(PixelsToTwips(Button(form, "btWinClose")->x()) - (w - 510)) <= 15);
+            QVERIFY(qAbs(PixelsToTwips(form.WaveGraph()->geometry().right() + 1) - (w - 495)) <= 15);
+            QCOMPARE(form.Controller().Wave().PictureWidth(), form.WaveGraph()->width());
+        }
+    }
+
+    void closingWhilePlayingStopsThenStoresTheZoom()
+    {
+        SaveUserBool(QString::fromLatin1(Key::ShouldShowComment), true);
+        auto *form = new PlayLessonForm;
+        form->OpenLesson(m_book, 0, true);
+        form->show();
+        QSignalSpy closed(form, &PlayLessonForm::closed);
+        form->Controller().btPlay_Click();
+        QTest::qWait(200);
+        const QString sound = form->Controller().SentenceSndFile() + QStringLiteral(".wav");
+        QVERIFY(QFileInfo::exists(sound));
+        form->close();
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(form->Controller().PlayStatus(), int(NoLesson));
+        QCOMPARE(form->Pages().ShowState().commentShown, true);
+        QCOMPARE(GetUserInt(QString::fromLatin1(Key::WindowRatio), -1), form->Controller().Wave().Ratio());
+        QVERIFY(!GetUserBool(QString::fromLatin1(Key::AutoMaximize), true));
+        QVERIFY(!QFileInfo::exists(sound));
+        delete form;
+    }
+
+    void aBookThatCannotBeOpenedLeavesAnEmptyPlayer()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(QStringLiteral(MVX_HOME "/no-such-book.dat"), 0, true);
+        QCOMPARE(form.Controller().PlayStatus(), int(NoLesson));
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(!Button(form, "btPlay")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestPlayerForm)
+#include "test_player_form.moc"
