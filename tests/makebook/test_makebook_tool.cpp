@@ -299,6 +299,7 @@ void TestMakebookTool::refusesBadInput_data()
     QTest::addRow("comments with too few lines") << "comments" << QStringList{"一", "二"} << "bad-notes.txt" << 2;
     QTest::addRow("text with more sentences than pauses")
         << "text" << QStringList{"T", "a", "b", "c", "d", "e", "f"} << "lesson.wav" << 0;
+    QTest::addRow("title line and nothing else") << "text" << QStringList{"", "Only a title"} << "bad.txt" << 2;
     QTest::addRow("key-word mark left open") << "text" << QStringList{"T", "a *b", "c", "d"} << "bad.txt" << 2;
     QTest::addRow("more than 3501 sentences") << "lrc-many" << QStringList() << "bad.lrc" << 3503;
     QTest::addRow("book outside the category's folder") << "category" << QStringList{"科技与健康/科学发现"}

@@ -167,6 +167,8 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
         if (sentences.isEmpty())
             return {o.text, 0, QStringLiteral("文本里没有句子")};
     }
+    if (o.titleLine && sentences.size() < 2)
+        return {script, sentences.value(0).line, QStringLiteral("有 --title-line 时，标题行之后至少还要有一句")};
     if (sentences.size() > sentra::MaxSentencesPerLesson)
         return {script, sentences[sentra::MaxSentencesPerLesson].line,
                 QStringLiteral("一课最多 %1 句，这里有 %2 句").arg(sentra::MaxSentencesPerLesson).arg(sentences.size())};
