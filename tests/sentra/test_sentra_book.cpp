@@ -117,6 +117,9 @@ void TestSentraBook::addLessonRefused_data()
     l.sentences[1].keywords = {0};
     QTest::addRow("key word zero") << l << "word 0";
     l = good;
+    l.sentences[2].english = QStringLiteral("word ").repeated(MaxWordsPerSentence + 1);
+    QTest::addRow("501 words") << l << "at most 500";
+    l = good;
     l.sound = QByteArray("ID3 this is not a sound at all", 30);
     QTest::addRow("sound not decodable") << l << "decoded";
     l = good;
@@ -305,6 +308,7 @@ void TestSentraBook::badArgumentsFailCleanly()
     QCOMPARE(bcSentence_SetKeywordByNo(h, 2, 8, 5, 0, &a), -1);
     QCOMPARE(a, 11);
     QCOMPARE(bcSentence_SetDegree(h, 2, -1), -1);
+    QCOMPARE(bcSentence_Modify(h, 2, QStringLiteral("go ").repeated(501), std::nullopt, std::nullopt), -1);
     QCOMPARE(bcSentence_GetPureEnglish(noBook, 1), QString());
     QCOMPARE(bcSentence_SetDegree(noBook, 1, 1), -1);
     QCOMPARE(bcSentraBook_Close(noBook), -1);

@@ -162,8 +162,8 @@ void TestSentraSound::mp3MadeOnlyWhenAsked()
     const QString path = fixtures::makeBook(QStringLiteral("mp3.dat"), {fixtures::sampleLesson()});
     const int h = bcSentraBook_Open(path, QStringLiteral("rb"));
     const QString d = fixtures::tmpDir();
-    for (const QString &f : {"/quiz.wav", "/quiz.mp3", "/digest.wav", "/digest.mp3"})
-        QFile::remove(d + f);
+    for (const char *f : {"/quiz.wav", "/quiz.mp3", "/digest.wav", "/digest.mp3"})
+        QFile::remove(d + QLatin1String(f));
 
     // Wave flag 0 (the quiz): only the MP3.
     QCOMPARE(bcSentence_MakeSndFile(h, 1, 0, 0, nullptr, d + "/quiz", 0, 0), 0);

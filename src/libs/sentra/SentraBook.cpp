@@ -251,6 +251,13 @@ int SentraBook::addLesson(const LessonData &lesson)
             return -1;
         }
         const int words = int(SentenceWords::words(s.english).size());
+        if (words > MaxWordsPerSentence) {
+            m_error = QStringLiteral("sentence %1 has %2 words; a sentence holds at most %3")
+                          .arg(n)
+                          .arg(words)
+                          .arg(MaxWordsPerSentence);
+            return -1;
+        }
         for (const QList<int> *marks : {&s.keywords, &s.newwords}) {
             for (int k : *marks) {
                 if (k < 1 || k > words) {

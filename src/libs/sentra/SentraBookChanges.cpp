@@ -46,6 +46,10 @@ bool SentraBook::modifySentence(int noInAll, const std::optional<QString> &engli
     const std::optional<SentenceData> old = sentence(noInAll);
     if (!old)
         return false;
+    if (english && SentenceWords::words(*english).size() > MaxWordsPerSentence) {
+        m_error = QStringLiteral("a sentence holds at most %1 words").arg(MaxWordsPerSentence);
+        return false;
+    }
     SqliteDb &db = m_impl->db;
     SqliteTransaction tx(db);
     if (!tx.isActive()) {

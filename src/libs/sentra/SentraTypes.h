@@ -10,6 +10,8 @@ namespace mvx::sentra {
 
 // A lesson holds at most this many sentences (the player's degree array has this size).
 inline constexpr int MaxSentencesPerLesson = 3501;
+// A sentence holds at most this many words (the player's per-word arrays run to index 500).
+inline constexpr int MaxWordsPerSentence = 500;
 
 struct SentenceData
 {
