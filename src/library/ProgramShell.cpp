@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
+#include "player/form/PlayLessonForm.h"
 #include "libs/comm/CommLib.h"
 #include "libs/echomax/EchoMaxLib.h"
 #include "libs/notedict/NoteDictLib.h"
@@ -35,6 +36,19 @@ public:
     void showCopyWordSndForm() override {}
     void showArticleForm() override
     {
+        // Learning in full opens the lesson player; closing it shows the library again.
+        ArticleForm::Destinations destinations;
+        destinations.player = [this](QWidget *library, const QString &bookFile, int lessonNo) {
+            auto *player = new PlayLessonForm();
+            player->setAttribute(Qt::WA_DeleteOnClose);
+            QObject::connect(player, &PlayLessonForm::closed, library, [library] { library->show(); });
+            player->Load();
+            player->OpenLesson(bookFile, lessonNo, true);
+            player->show();
+            player->StartTimerHint();
+            return true;
+        };
+        ArticleForm::SetDestinations(destinations);
         m_library = std::make_unique<ArticleForm>();
         m_library->Load();
         m_library->show();

@@ -1,6 +1,7 @@
 #include "core/TextCodec.h"
 #include "library/ArticleIndex.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -141,6 +142,22 @@ private slots:
         QCOMPARE(a.nodes.size(), 3);
         QCOMPARE(ArticleIndex::describe(a), ArticleIndex::describe(b));
         QCOMPARE(a.nodes[2].label, QStringLiteral("春节"));
+    }
+
+    void toolPrintsTheWindowsTree()
+    {
+        QTemporaryDir dir;
+        const QString index = dir.filePath(QStringLiteral("BrxSpecialIdx.txt"));
+        QVERIFY(WriteTextFile(index, {QStringLiteral("CLAS0001文化习俗||brxspecial"), QStringLiteral("CLAS0002节日"),
+                                      QStringLiteral("FILE春节|sentra|文化习俗.dat|0|0"), QStringLiteral("FILEbroken")},
+                              TextEncoding::Gb18030));
+        QProcess tool;
+        tool.start(QStringLiteral(MAKEBOOK_TOOL), {QStringLiteral("--index"), index, QStringLiteral("--tree")});
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 ArticleIndex::describe(ArticleIndex::buildFromFile(index)));
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("第 4 行")));
+        QCOMPARE(tool.exitCode(), 1);
     }
 
     void missingIndex()

@@ -1,5 +1,6 @@
 // mvxbrx-makebook: makes a lesson of a sentence book from a learner's own sound and texts.
 #include "BookMaker.h"
+#include "library/ArticleIndex.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,6 +18,7 @@ const char *const Usage = R"(用法 / usage:
   mvxbrx-makebook --book B.dat --audio A [--lrc L | --text E] [--translation C] [--comments M]
                   [--title-line] [--index BrxSpecialIdx.txt --category "大类/小类" --title "文章标题"]
   mvxbrx-makebook --book B.dat --list
+  mvxbrx-makebook --index BrxSpecialIdx.txt --tree
 
 把自己的听力材料做成一课：新建句子书，或加为已有句子书的下一课。
   --audio        声音文件：MP3、WAV、FLAC 或 OGG
@@ -29,6 +31,7 @@ const char *const Usage = R"(用法 / usage:
   --index        把课文加入节目索引（书必须在大类的文章库文件夹中）；--category 是类别，
                  --title 是目录里显示的标题（有 --title-line 时可省略，用标题行）
   --list         列出书中每一句：课号、句号、开始毫秒、结束毫秒、英文、中文
+  --tree         按文章目录窗口的方式读索引，每个节点一行：键、制表符、显示的名称
 英文里用 *单词* 标出关键词。出错时书和索引都保持原样。)";
 
 } // namespace
@@ -50,7 +53,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption category(QStringLiteral("category"), {}, QStringLiteral("Top/Sub"));
     const QCommandLineOption title(QStringLiteral("title"), {}, QStringLiteral("T"));
     const QCommandLineOption list(QStringLiteral("list"), {});
-    parser.addOptions({help, book, audio, lrc, text, translation, comments, titleLine, index, category, title, list});
+    const QCommandLineOption tree(QStringLiteral("tree"), {});
+    parser.addOptions({help, book, audio, lrc, text, translation, comments, titleLine, index, category, title, list, tree});
     if (!parser.parse(app.arguments())) {
         print(stderr, parser.errorText());
         print(stderr, QString::fromUtf8(Usage));
@@ -63,6 +67,15 @@ int main(int argc, char *argv[])
     if (!parser.positionalArguments().isEmpty()) {
         print(stderr, QStringLiteral("多余的参数：%1").arg(parser.positionalArguments().join(QLatin1Char(' '))));
         return 2;
+    }
+    if (parser.isSet(tree)) {
+        // The same builder as the library window, so this is exactly what the learner will see.
+        const mvx::ArticleTree t = mvx::ArticleIndex::buildFromFile(parser.value(index));
+        for (const QString &l : mvx::ArticleIndex::describe(t))
+            print(stdout, l);
+        if (!t.message.isEmpty())
+            print(stderr, t.message);
+        return t.opened && t.message.isEmpty() ? 0 : 1;
     }
     if (parser.isSet(list)) {
         QStringList lines;
