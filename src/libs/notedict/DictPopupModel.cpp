@@ -11,14 +11,15 @@
 namespace mvx {
 
 DictPopupModel::DictPopupModel(QObject *owner, int dictHandle, const QString &word, const QString &storedMeaning)
-    : m_owner(owner), m_dictHandle(dictHandle), m_storedMeaning(storedMeaning.trimmed())
+    : m_owner(owner), m_dictHandle(dictHandle)
 {
-    lookUp(word);
+    lookUp(word, storedMeaning);
 }
 
-void DictPopupModel::lookUp(const QString &word)
+void DictPopupModel::lookUp(const QString &word, const QString &storedMeaning)
 {
     m_status.clear();
+    m_storedMeaning = storedMeaning.trimmed();
     if (const EcDictionary *dict = EcDictFromHandle(m_dictHandle)) {
         m_result = dict->lookup(word);
         m_dictError.clear();

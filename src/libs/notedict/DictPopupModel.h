@@ -19,8 +19,9 @@ public:
     // dictHandle as from bcEcDict_Open; storedMeaning empty when the sentence has none.
     DictPopupModel(QObject *owner, int dictHandle, const QString &word, const QString &storedMeaning);
 
-    // Looks another word up in the same window (a nearest spelling, for instance).
-    void lookUp(const QString &word);
+    // Looks another word up in the same window (a nearest spelling, for instance), with
+    // the meaning stored for it in the sentence (empty for none).
+    void lookUp(const QString &word, const QString &storedMeaning = {});
 
     [[nodiscard]] const DictLookup &result() const { return m_result; }
     [[nodiscard]] bool found() const { return m_result.found(); }

@@ -1,0 +1,95 @@
+#include "NoteDictWindows.h"
+
+#include "DictPopupForm.h"
+#include "NotebookForm.h"
+
+#include "notedict/NoteDictLib.h"
+#include "ui/MessageBox.h"
+
+#include <QPointer>
+
+namespace mvx {
+
+namespace {
+QPointer<DictPopupForm> g_popup;
+QPointer<NotebookForm> g_notebook;
+} // namespace
+
+int bcEcDict_PopSearchWnd(QWidget *owner, int dictHandle, const QString &word, int x, int y, int width, int height,
+                          const QString &storedMeaning, int, int)
+{
+    if (word.trimmed().isEmpty())
+        return 0;
+    if (g_popup && g_popup->parentWidget() == owner) {
+        g_popup->showWord(word, storedMeaning);
+    } else {
+        if (g_popup)
+            g_popup->close();
+        g_popup = new DictPopupForm(owner, dictHandle, word, storedMeaning);
+    }
+    g_popup->popUpBeside(QRect(x, y, std::max(1, width), std::max(1, height)));
+    return 1;
+}
+
+int bcNote_LoadEx(QWidget *owner, const QString &noteFile, const QString &libFile, const QString &, int left, int top,
+                  int, int, int, const QString &rangeText)
+{
+    if (g_notebook) {
+        g_notebook->close();
+        delete g_notebook;
+    }
+    g_notebook = new NotebookForm(owner);
+    const int n = g_notebook->loadNotebook(noteFile, libFile, rangeText);
+    if (!g_notebook->model().message().isEmpty())
+        ShowMessageBox(g_notebook->model().message(), 1);
+    g_notebook->placeAt(left, top);
+    return n;
+}
+
+void bcNote_ShowButton(const QString &buttonName, int show)
+{
+    if (g_notebook)
+        g_notebook->setButtonVisible(buttonName, show != 0);
+}
+
+void bcNote_Show()
+{
+    if (!g_notebook)
+        return;
+    g_notebook->setAttribute(Qt::WA_DeleteOnClose);
+    g_notebook->show();
+    g_notebook->raise();
+}
+
+int bcNote_ShowModal()
+{
+    if (!g_notebook)
+        return 0;
+    QPointer<NotebookForm> form = g_notebook;
+    form->exec();
+    if (form)
+        delete form;
+    return 1;
+}
+
+DictPopupForm *CurrentDictPopup()
+{
+    return g_popup;
+}
+
+NotebookForm *CurrentNotebook()
+{
+    return g_notebook;
+}
+
+void CloseNoteDictWindows()
+{
+    if (g_popup)
+        g_popup->close();
+    if (g_notebook) {
+        g_notebook->close();
+        delete g_notebook;
+    }
+}
+
+} // namespace mvx

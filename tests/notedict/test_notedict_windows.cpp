@@ -1,0 +1,277 @@
+// The pop-up and notebook windows, headless: their buttons are pressed and the owner
+// window receives the private messages, as the lesson player would.
+#include "EcDictBuilder.h"
+#include "notedict/NoteDictLib.h"
+#include "notedict/NotebookStore.h"
+#include "notedict/ui/DictPopupForm.h"
+#include "notedict/ui/NoteDictWindows.h"
+#include "notedict/ui/NotebookForm.h"
+
+#include "comm/CommLib.h"
+#include "core/CustomEvents.h"
+#include "ui/MessageBox.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace mvx;
+
+namespace {
+// Stands in for the lesson player: answers 2259 and 2263 the way it does.
+class Owner final : public QWidget
+{
+public:
+    QString noteFile, libFile;
+    QList<QPair<int, QPair<qintptr, qintptr>>> received;
+    QString storedWord, storedMeaning;
+    bool event(QEvent *e) override
+    {
+        const int t = int(e->type());
+        if (t < MsgSaveNewWord || t > MsgSaveWordMean)
+            return QWidget::event(e);
+        const auto *m = static_cast<PrivateMessageEvent *>(e);
+        received.append({t, {m->wParam(), m->lParam()}});
+        QString word, meaning, third;
+        bcDictDll_GetSavedWord(word, meaning, &third);
+        if (t == MsgSaveNewWord)
+            bcNote_AddWord(noteFile, libFile, word, meaning, third, "#kbt|a.dat|12", "They went home.");
+        if (t == MsgSaveWordMean) {
+            storedWord = word;
+            storedMeaning = meaning;
+        }
+        return true;
+    }
+    [[nodiscard]] QList<int> types() const
+    {
+        QList<int> out;
+        for (const auto &r : received)
+            out << r.first;
+        return out;
+    }
+};
+
+template <typename T>
+T *Child(QWidget *w, const char *name)
+{
+    T *c = w->findChild<T *>(QLatin1String(name));
+    if (!c)
+        qWarning() << "no child" << name;
+    return c;
+}
+} // namespace
+
+class TestNotedictWindows : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp{QString::fromLocal8Bit(qgetenv("MVX_TEST_TMP")) + QStringLiteral("/winXXXXXX")};
+    int m_dict = 0;
+    int m_centre = 0;
+    QStringList m_messages;
+    Owner *m_owner = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_tmp.isValid());
+        QDir::setCurrent(m_tmp.path()); // the program home: working files go here
+        EcDictBuilder b;
+        QVERIFY(b.build(QStringLiteral(MVX_TEST_DATA "/mini_ecdict.csv"), QStringLiteral(MVX_TEST_DATA "/mini_lemma.txt"),
+                        m_tmp.filePath("dict")));
+        m_dict = bcEcDict_Open("dict.idx", "dict.lib");
+        QVERIFY(m_dict > 0);
+        m_centre = vcSndCenter_Open(-1, 16, 22050, 1);
+        QCOMPARE(bcNoteDictInitEx(m_centre, m_dict, "mvxbrxspecial", "", 0), 1);
+        SetMessageBoxHandler([this](const QString &text, int) {
+            m_messages << text;
+            return -1;
+        });
+    }
+
+    void init()
+    {
+        m_owner = new Owner;
+        m_owner->noteFile = m_tmp.filePath("brxspecial_note");
+        m_owner->libFile = m_owner->noteFile + ".lib";
+        m_owner->setGeometry(100, 100, 600, 400);
+        m_owner->show();
+        m_messages.clear();
+    }
+
+    void cleanup()
+    {
+        CloseNoteDictWindows();
+        delete m_owner;
+        QFile::remove(m_tmp.filePath("brxspecial_note"));
+        QFile::remove(m_tmp.filePath("brxspecial_note.lib"));
+    }
+
+    void popupShowsWordAndSendsMessages()
+    {
+        QCOMPARE(bcEcDict_PopSearchWnd(m_owner, m_dict, "went,", 200, 150, 40, 18, QString::fromUtf8("去了（本句）")), 1);
+        DictPopupForm *p = CurrentDictPopup();
+        QVERIFY(p && p->isVisible());
+        QCOMPARE(Child<QLabel>(p, "lbTitle")->text(), QStringLiteral("went"));
+        QCOMPARE(Child<QLabel>(p, "lbPhonetic")->text(), QStringLiteral("[gəu]"));
+        QVERIFY(Child<QLabel>(p, "lbMeanings")->text().startsWith(QStringLiteral("went: go 的过去式\nvi. 去, 走")));
+        QVERIFY(Child<QLabel>(p, "lbStored")->isVisible());
+        QVERIFY(Child<QLabel>(p, "lbStored")->text().contains(QStringLiteral("去了（本句）")));
+        QVERIFY(p->geometry().top() >= 150 + 18); // below the word
+
+        QTest::mouseClick(Child<QPushButton>(p, "btSaveWord"), Qt::LeftButton);
+        QCOMPARE(m_owner->types(), QList<int>{MsgSaveNewWord});
+        QCOMPARE(Child<QLabel>(p, "lbStatus")->text(), QStringLiteral("已存入单词笔记本"));
+        NotebookStore s;
+        QVERIFY(s.open(m_owner->noteFile, m_owner->libFile, false));
+        const NoteWord w = s.find("went");
+        QCOMPARE(w.meaning, QStringLiteral("去了（本句）"));
+        QCOMPARE(w.third, QStringLiteral("gəu"));
+        QCOMPARE(w.example, QStringLiteral("They went home."));
+
+        QLineEdit *edit = Child<QLineEdit>(p, "teMeaning");
+        edit->clear();
+        QTest::keyClicks(edit, "went home");
+        QTest::mouseClick(Child<QPushButton>(p, "btSaveMean"), Qt::LeftButton);
+        QCOMPARE(m_owner->types(), (QList<int>{MsgSaveNewWord, MsgSaveWordMean}));
+        QCOMPARE(m_owner->storedWord, QStringLiteral("went"));
+        QCOMPARE(m_owner->storedMeaning, QStringLiteral("went home"));
+
+        QTest::mouseClick(Child<QPushButton>(p, "btClose"), Qt::LeftButton);
+        QTRY_VERIFY(!CurrentDictPopup() || !CurrentDictPopup()->isVisible());
+    }
+
+    void popupStaysOnScreen()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "government", area.right() - 10, area.bottom() - 10, 60, 20, QString());
+        DictPopupForm *p = CurrentDictPopup();
+        QVERIFY(p);
+        QVERIFY2(area.contains(p->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(p->x()).arg(p->y()).arg(p->width()).arg(p->height())));
+        QVERIFY(!Child<QLabel>(p, "lbStored")->isVisible());
+        // A second look-up reuses the window.
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "mice", 10, 10, 30, 15, QString());
+        QCOMPARE(CurrentDictPopup(), p);
+        QVERIFY(Child<QLabel>(p, "lbMeanings")->text().contains(QStringLiteral("mice: mouse 的复数")));
+        QCOMPARE(bcEcDict_PopSearchWnd(m_owner, m_dict, "  ", 10, 10, 30, 15, QString()), 0);
+    }
+
+    void popupNotFoundOffersSpellings()
+    {
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "goverment", 50, 50, 60, 20, QString());
+        DictPopupForm *p = CurrentDictPopup();
+        QLabel *info = Child<QLabel>(p, "lbInfo");
+        QVERIFY(info->text().contains(QStringLiteral("没有找到")));
+        QVERIFY(info->text().contains(QStringLiteral("href=\"government\"")));
+        QVERIFY(!Child<QLabel>(p, "lbMeanings")->isVisible());
+        emit info->linkActivated(QStringLiteral("government"));
+        QCOMPARE(Child<QLabel>(p, "lbTitle")->text(), QStringLiteral("government"));
+        QVERIFY(Child<QLabel>(p, "lbMeanings")->text().contains(QStringLiteral("政府")));
+    }
+
+    void popupSpeaksThroughTheSoundCentre()
+    {
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "zebra", 50, 50, 60, 20, QString());
+        QFile::remove("alltmpfile/tmpdictword.wav");
+        QTest::mouseClick(Child<QPushButton>(CurrentDictPopup(), "btSpeak"), Qt::LeftButton);
+        if (vcSndCenter_IsTtsAvailable(m_centre)) {
+            QVERIFY(QFileInfo("alltmpfile/tmpdictword.wav").size() > 44);
+            QVERIFY(Child<QLabel>(CurrentDictPopup(), "lbStatus")->text().isEmpty());
+        } else {
+            QVERIFY(Child<QLabel>(CurrentDictPopup(), "lbStatus")->text().contains(QStringLiteral("读音")));
+        }
+    }
+
+    void notebookWindow()
+    {
+        const QString &nf = m_owner->noteFile, &lf = m_owner->libFile;
+        QCOMPARE(bcNote_LoadEx(m_owner, nf, lf, "mvxbrxspecial", 0, 0, -1, -1, 0, ""), -1); // no files yet
+        bcNote_AddWord(nf, lf, "harvest", "n. 收获", "'hɑ:vist", "#kbt|a.dat|11", "A good harvest.");
+        bcNote_AddWord(nf, lf, "banana", "n. 香蕉", "", "#kbt|a.dat|19", "");
+        bcNote_AddWord(nf, lf, "climate", "n. 气候", "", "#kbt|b.dat|3", "");
+        QCOMPARE(bcNote_LoadEx(m_owner, nf, lf, "mvxbrxspecial", 0, 0, -1, -1, 0, "#kbt|a.dat|30|40"), -1);
+        QCOMPARE(bcNote_LoadEx(m_owner, nf, lf, "mvxbrxspecial", 3000, 1500, -1, -1, 0, "#kbt|a.dat|10|20"), 2);
+        bcNote_ShowButton("Sort", 0);
+        bcNote_Show();
+        NotebookForm *n = CurrentNotebook();
+        QVERIFY(n && n->isVisible());
+        QCOMPARE(n->pos(), QPoint(200, 100));
+        QVERIFY(!Child<QPushButton>(n, "Sort")->isVisible());
+        QTableWidget *t = n->table();
+        QCOMPARE(t->rowCount(), 2);
+        QCOMPARE(t->item(0, 0)->text(), QStringLiteral("harvest"));
+        QCOMPARE(Child<QLabel>(n, "lbExample")->text(), QStringLiteral("A good harvest."));
+
+        QTest::mouseClick(Child<QPushButton>(n, "btShowSource"), Qt::LeftButton);
+        QCOMPARE(m_owner->received.last().first, int(MsgShowWordSource));
+        QCOMPARE(m_owner->received.last().second.first, qintptr(11));
+
+        t->item(0, 1)->setText(QStringLiteral("n. 收成")); // edited in place
+        NotebookStore s;
+        QVERIFY(s.open(nf, lf, false));
+        QCOMPARE(s.find("harvest").meaning, QStringLiteral("n. 收成"));
+
+        QTest::mouseClick(Child<QPushButton>(n, "btMatchWithSrc"), Qt::LeftButton);
+        QCOMPARE(t->rowCount(), 3);
+        QTest::keyClicks(Child<QLineEdit>(n, "teSearch"), "CLIM");
+        QCOMPARE(t->rowCount(), 1);
+        QCOMPARE(t->item(0, 0)->text(), QStringLiteral("climate"));
+
+        const QString csv = m_tmp.filePath("export.csv");
+        NotebookForm::SetExportPathAsker([&](QWidget *, const QString &) { return csv; });
+        QTest::mouseClick(Child<QPushButton>(n, "btExport"), Qt::LeftButton);
+        NotebookForm::SetExportPathAsker({});
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("climate,n. 气候,,\r\n").toUtf8());
+
+        QTest::mouseClick(Child<QPushButton>(n, "btDelete"), Qt::LeftButton); // the box answers OK
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QStringLiteral("climate")));
+        QCOMPARE(t->rowCount(), 0);
+        QCOMPARE(s.count(), 2);
+
+        n->move(45, 60);
+        QTest::mouseClick(Child<QPushButton>(n, "btClose"), Qt::LeftButton);
+        QCOMPARE(m_owner->received.last().first, int(MsgNotebookClosed));
+        QCOMPARE(m_owner->received.last().second, (QPair<qintptr, qintptr>(45 * 15, 60 * 15)));
+        QTRY_VERIFY(!CurrentNotebook() || !CurrentNotebook()->isVisible());
+    }
+
+    void notebookModalReportsClose()
+    {
+        bcNote_AddWord(m_owner->noteFile, m_owner->libFile, "harvest", "n. 收获", "", "#kbt|a.dat|11", "");
+        QCOMPARE(bcNote_LoadEx(m_owner, m_owner->noteFile, m_owner->libFile, "mvxbrxspecial", 0, 0, -1, -1, 0, ""), 1);
+        QTimer::singleShot(0, [] { QTest::mouseClick(Child<QPushButton>(CurrentNotebook(), "btClose"), Qt::LeftButton); });
+        QCOMPARE(bcNote_ShowModal(), 1);
+        QCOMPARE(m_owner->types(), QList<int>{MsgNotebookClosed});
+    }
+
+    void damagedNotebookIsSetAsideWithAMessage()
+    {
+        QFile f(m_owner->noteFile);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, '\x7f'));
+        f.close();
+        QFile g(m_owner->libFile);
+        QVERIFY(g.open(QIODevice::WriteOnly));
+        g.close();
+        QCOMPARE(bcNote_LoadEx(m_owner, m_owner->noteFile, m_owner->libFile, "mvxbrxspecial", 0, 0, -1, -1, 0, ""), -1);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QStringLiteral("已损坏")));
+        QCOMPARE(QDir(m_tmp.path()).entryList({"brxspecial_note.damaged-*"}).size(), 1);
+        // The fresh notebook takes words again.
+        QCOMPARE(bcNote_AddWord(m_owner->noteFile, m_owner->libFile, "harvest", "n. 收获", "", "", ""), 1);
+    }
+};
+
+QTEST_MAIN(TestNotedictWindows)
+#include "test_notedict_windows.moc"
