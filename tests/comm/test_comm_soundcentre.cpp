@@ -290,6 +290,38 @@ private slots:
         QCOMPARE(again.entryCount(), builder.entryCount());
     }
 
+    void rebuildRemovesOnlyItsOwnOldSounds()
+    {
+        // The learner's own sound beside the synthesised ones survives a rebuild; the sound
+        // of a word that left the list goes.
+        const QString lib = m_dir + QStringLiteral("/mixed");
+        SoundLibraryBuilder first(lib + QStringLiteral("/mine.idx"), QString());
+        QDir().mkpath(first.soundFolder());
+        const QString own = first.soundFolder() + QStringLiteral("hello.wav");
+        QVERIFY(WriteSound(own, Tone(22050, 200, 3000), 22050, 1));
+        first.addFolder(first.soundFolder());
+        first.addWord(QStringLiteral("ocean"));
+        QVERIFY(first.build(QString(), 140, false));
+        const QString oceanFile = first.soundFolder() + SoundLibraryBuilder::FileNameFor(QStringLiteral("ocean"));
+        QVERIFY(QFile::exists(oceanFile));
+
+        SoundLibraryBuilder second(lib + QStringLiteral("/mine.idx"), QString());
+        second.addFolder(second.soundFolder()); // picks up hello.wav and the old ocean file
+        second.addWord(QStringLiteral("river"));
+        QVERIFY(second.build(QString(), 140, false));
+        QVERIFY(QFile::exists(own));
+        SoundCentre centre(22050, 1, nullptr);
+        QVERIFY(centre.addLibrary(lib + QStringLiteral("/mine.idx"), QString(), 0));
+        QCOMPARE(centre.writeWordSound(QStringLiteral("hello"), m_dir + QStringLiteral("/mh")), SoundCentre::FromLibrary);
+        QCOMPARE(centre.writeWordSound(QStringLiteral("river"), m_dir + QStringLiteral("/mr")), SoundCentre::FromLibrary);
+
+        SoundLibraryBuilder third(lib + QStringLiteral("/mine.idx"), QString());
+        third.addWord(QStringLiteral("river"));
+        QVERIFY(third.build(QString(), 140, false));
+        QVERIFY(!QFile::exists(oceanFile));
+        QVERIFY(QFile::exists(own));
+    }
+
     void builderIndexesAFolderOfSounds()
     {
         const QString sounds = m_dir + QStringLiteral("/mysounds");

@@ -126,9 +126,15 @@ bool SoundLibraryBuilder::build(const QString &voice, int wordsPerMinute, bool f
             }
             m_entries.insert(word, QDir(m_dataFolder).relativeFilePath(path));
         }
-        // Sounds of words that left the list would only take space.
+        // Sounds this tool made for words that left the list would only take space; files it
+        // did not make, or that an entry names, stay.
+        QSet<QString> named;
+        for (const QString &file : std::as_const(m_entries))
+            named.insert(QDir::cleanPath(m_dataFolder + file));
+        static const QRegularExpression ours(QStringLiteral("^[a-z0-9_]{0,60}-[0-9a-f]{1,4}\\.wav$"));
         for (const QFileInfo &old : QDir(folder).entryInfoList({QStringLiteral("*.wav")}, QDir::Files))
-            if (!wanted.contains(old.fileName()))
+            if (!wanted.contains(old.fileName()) && !named.contains(QDir::cleanPath(old.absoluteFilePath()))
+                && ours.match(old.fileName()).hasMatch())
                 QFile::remove(old.absoluteFilePath());
     }
     QStringList lines;
