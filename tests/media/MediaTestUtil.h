@@ -97,9 +97,10 @@ inline double toneFrequency(const std::vector<float> &s, size_t from, size_t n, 
     return double(crossings - 1) * sampleRate / double(last - first);
 }
 
-// Splits a tone-step signal into runs: each 10 ms window is matched to the nearest of the
-// expected frequencies (within 4%); windows of silence or of a mix at a step are skipped.
-// Each run: {index into freqs, length in frames}.
+// Splits a tone-step signal into runs: each 10 ms window (measured over 20 ms) is matched to
+// the nearest of the expected frequencies (within 4%); windows of silence or of a mix at a
+// step are skipped, and a stray run shorter than 30 ms (a splice of the stretcher) is dropped
+// so the runs on either side join. Each run: {index into freqs, length in frames}.
 struct ToneRun {
     int tone;
     long frames;
@@ -115,7 +116,7 @@ inline std::vector<ToneRun> toneRuns(const std::vector<float> &s, int sampleRate
             peak = std::max(peak, std::abs(s[i]));
         if (peak < 0.05f)
             continue;
-        const double f = toneFrequency(s, at, win, sampleRate);
+        const double f = toneFrequency(s, at, 2 * win, sampleRate);
         int tone = -1;
         for (size_t k = 0; k < freqs.size(); ++k) {
             if (std::abs(f - freqs[k]) / freqs[k] < 0.04)
@@ -128,7 +129,16 @@ inline std::vector<ToneRun> toneRuns(const std::vector<float> &s, int sampleRate
         else
             runs.push_back({tone, long(win)});
     }
-    return runs;
+    std::vector<ToneRun> joined;
+    for (const ToneRun &run : runs) {
+        if (run.frames < 3 * long(win))
+            continue;
+        if (!joined.empty() && joined.back().tone == run.tone)
+            joined.back().frames += run.frames;
+        else
+            joined.push_back(run);
+    }
+    return joined;
 }
 
 } // namespace mediatest

@@ -15,6 +15,10 @@ namespace {
 constexpr double kMinRate = 0.25;
 constexpr double kMaxRate = 4.0;
 constexpr int kFeedFrames = 1024;
+// After a reset the stretcher first gives out a few frames of silence (its overlap buffer is
+// empty); dropping them keeps a rate change or a start free of a gap and a click.
+constexpr int kMaxLeadingSilence = 128;
+constexpr float kSilence = 2e-3f; // about -54 dB
 
 // Adds n frames of `channels` interleaved samples into stereo out.
 void addToStereo(float *out, const float *in, int n, int channels)
@@ -159,6 +163,7 @@ void Voice::resetStretcher(double sourcePos)
     m_outLeft = std::llround((duration() - sourcePos) / m_rate * m_deviceRate);
     m_flushed = false;
     m_stretching = true;
+    m_skipLeading = kMaxLeadingSilence;
 }
 
 void Voice::render(float *out, int frames, double callbackTime)
@@ -226,7 +231,18 @@ int Voice::renderStretched(float *out, int frames)
     int got = 0;
     while (got < want) {
         if (m_stretch->numSamples() > 0) {
-            got += int(m_stretch->receiveSamples(m_scratch.data() + size_t(got) * ch, uint(want - got)));
+            float *chunk = m_scratch.data() + size_t(got) * ch;
+            int n = int(m_stretch->receiveSamples(chunk, uint(want - got)));
+            if (m_skipLeading > 0) {
+                int silent = 0;
+                while (silent < n && silent < m_skipLeading
+                       && std::abs(chunk[silent * ch]) < kSilence && std::abs(chunk[silent * ch + ch - 1]) < kSilence)
+                    ++silent;
+                m_skipLeading = (silent == n && silent < m_skipLeading) ? m_skipLeading - silent : 0;
+                std::memmove(chunk, chunk + size_t(silent) * ch, size_t(n - silent) * ch * sizeof(float));
+                n -= silent;
+            }
+            got += n;
         } else if (m_sourceFrame < total) {
             const int chunk = int(std::min<long long>(kFeedFrames, total - m_sourceFrame));
             m_stretch->putSamples(m_sound->data() + m_sourceFrame * ch, uint(chunk));

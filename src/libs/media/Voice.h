@@ -82,6 +82,7 @@ private:
     bool m_ratePending = false;  // the next rendered block is the first at a new rate
     bool m_flushed = false;
     bool m_stretching = false;   // the last block came through the stretcher
+    int m_skipLeading = 0;       // leading silent frames of the stretcher still to drop
 };
 
 } // namespace mvx
