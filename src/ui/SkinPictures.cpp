@@ -1,7 +1,9 @@
 #include "ui/SkinPictures.h"
 
 #include <QFileInfo>
+#include <QDateTime>
 #include <QImageReader>
+#include <QPixmapCache>
 
 namespace mvx::skin {
 
@@ -55,10 +57,42 @@ QString ResolveFixedPicture(const QString &path)
     return IsFile(path) ? path : QString();
 }
 
+namespace {
+
+// Pictures are decoded once: hover and press swap them often. The key holds the
+// file's size and time, so a skin file replaced on disk is read again.
+QString CacheKey(const QFileInfo &info, int ratio)
+{
+    return QStringLiteral("mvxskin:%1:%2:%3:%4")
+        .arg(info.absoluteFilePath())
+        .arg(info.size())
+        .arg(info.lastModified().toMSecsSinceEpoch())
+        .arg(ratio);
+}
+
+QPixmap Decode(const QString &path, qreal devicePixelRatio);
+
+} // namespace
+
 QPixmap LoadPicture(const QString &path, qreal devicePixelRatio)
 {
-    if (!IsFile(path))
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
         return {};
+    const QString key = CacheKey(info, devicePixelRatio > 1.0 ? 2 : 1);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = Decode(path, devicePixelRatio);
+    if (!pixmap.isNull())
+        QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+namespace {
+
+QPixmap Decode(const QString &path, qreal devicePixelRatio)
+{
     if (devicePixelRatio > 1.0 && path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         const QString hiDpi = path.left(path.size() - 4) + QStringLiteral("@2x.png");
         if (IsFile(hiDpi)) {
@@ -81,6 +115,8 @@ QPixmap LoadPicture(const QString &path, qreal devicePixelRatio)
     pixmap.setDevicePixelRatio(1.0);
     return pixmap;
 }
+
+} // namespace
 
 QString CommonFolder(const QString &skinRoot)
 {

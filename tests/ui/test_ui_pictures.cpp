@@ -89,6 +89,18 @@ private slots:
         QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(24, 24)); // always the logical size
     }
 
+    void replacedPictureIsReadAgain()
+    {
+        SkinFixture skin;
+        const QString path = skin.put("Win", "btX.png", QSize(24, 24));
+        QCOMPARE(skin::LoadPicture(path, 1).size(), QSize(24, 24));
+        QCOMPARE(skin::LoadPicture(path, 1).size(), QSize(24, 24)); // from the cache
+        skin.put("Win", "btX.png", QSize(30, 12));
+        QCOMPARE(skin::LoadPicture(path, 1).size(), QSize(30, 12));
+        QFile::remove(path);
+        QVERIFY(skin::LoadPicture(path, 1).isNull()); // a removed picture is gone, not cached
+    }
+
     void missingAndBrokenPictures()
     {
         SkinFixture skin;
