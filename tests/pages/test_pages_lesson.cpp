@@ -307,6 +307,18 @@ private slots:
         QCOMPARE(js("__mvxAgent.el('English','ste3').children[3].style.fontWeight").toString(), QStringLiteral("bold"));
     }
 
+    void reanalysingACommentPageFindsANewComment()
+    {
+        QVERIFY(load(true, true, true, false));
+        QVERIFY(!m_pages->HasSentenceElement(SentenceText::Comment, 2));
+        js("__mvxAgent.el('Comment','stz2').textContent = 'A new comment.'");
+        QVERIFY(m_pages->AnalyzeComment());
+        QVERIFY(m_pages->HasSentenceElement(SentenceText::Comment, 2));
+        click("Comment", "stz2", true);
+        QTRY_COMPARE_WITH_TIMEOUT(m_recorder.count("CmtHtmlEventHandler", "mousedown"), 1, 10000);
+        QCOMPARE(m_recorder.last("CmtHtmlEventHandler", "mousedown").sentenceNo(), 2);
+    }
+
     void chineseColourIsConvertedLikeTheOthers()
     {
         App().display.chineseColor = 255; // red, in the settings' byte order

@@ -359,6 +359,46 @@ bool LessonPages::LoadLessonHtmls(const QString &framesetFile)
     return true;
 }
 
+bool LessonPages::Analyze(const QString &frame, int sink, const QString &prefix, QSet<int> &ids, QSet<int> *filled)
+{
+    if (frame.isEmpty()) {
+        return false;
+    }
+    const QVariantList steps{QVariant(QVariantMap{{"frame", frame},
+                                                  {"sink", SinkNames()[sink]},
+                                                  {"selectstart", true},
+                                                  {"contextmenu", true},
+                                                  {"labels", prefix}})};
+    const QVariantMap entry =
+        m_host.runAndWait(QStringLiteral("__mvxAgent.bind(") + Js(steps) + QLatin1Char(')'), QueryTimeoutMs)
+            .toMap()
+            .value(frame)
+            .toMap();
+    if (!entry.value(QStringLiteral("found")).toBool()) {
+        return false;
+    }
+    ids = NumberSet(entry.value(QStringLiteral("labels")).toMap().value(prefix));
+    if (filled) {
+        *filled = NumberSet(entry.value(QStringLiteral("filled")).toMap().value(prefix));
+    }
+    return true;
+}
+
+bool LessonPages::AnalyzeELesson()
+{
+    return Analyze(m_eFrame, ESink, QStringLiteral("ste"), m_eIds, nullptr);
+}
+
+bool LessonPages::AnalyzeCLesson()
+{
+    return Analyze(m_cFrame, CSink, QStringLiteral("stc"), m_cIds, nullptr);
+}
+
+bool LessonPages::AnalyzeComment()
+{
+    return Analyze(m_cmtFrame, CmtSink, QStringLiteral("st"), m_cmtIds, &m_cmtFilled);
+}
+
 void LessonPages::RunOp(const QVariantList &op)
 {
     // Wrapped by hand: a braced list holding one QVariantList would copy it, not nest it.

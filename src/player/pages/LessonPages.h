@@ -74,6 +74,11 @@ public:
     bool SplitEcHtml();
     bool LoadAllHtml();
     bool LoadLessonHtmls(const QString &framesetFile);
+    // Hook one page's labels afresh (after its markup changed) and refresh its look-ups.
+    // Re-analysing the English page also means the caller sets the current sentence again.
+    bool AnalyzeELesson();
+    bool AnalyzeCLesson();
+    bool AnalyzeComment();
     // The frameset page for the shown texts and layout, e.g. "alltmpfile/htm101.htm".
     [[nodiscard]] static QString FramesetPageName(const PageShowState &show);
     [[nodiscard]] QString LastError() const { return m_error; }
@@ -127,6 +132,7 @@ private:
     void RunOps(const QVariantList &ops); // a list of ops, each [name, args...]
     void RunOp(const QVariantList &op);
     void ForgetDocuments();
+    bool Analyze(const QString &frame, int sink, const QString &prefix, QSet<int> &ids, QSet<int> *filled);
 
     PageHost &m_host;
     QString m_home;
