@@ -254,6 +254,16 @@ int Voice::renderStretched(float *out, int frames)
             break; // the stretcher is dry: the rest stays silent
         }
     }
+    if (want == m_outLeft) {
+        // The run ends here while the stretcher may still hold a little sound: fade out the
+        // last 3 ms instead of cutting it off with a click.
+        const int ramp = std::min(want, m_deviceRate * 3 / 1000);
+        for (int i = 0; i < ramp; ++i) {
+            const float gain = float(ramp - i) / float(ramp + 1);
+            for (int c = 0; c < ch; ++c)
+                m_scratch[size_t(want - ramp + i) * ch + c] *= gain;
+        }
+    }
     addToStereo(out, m_scratch.data(), want, ch);
     m_outLeft -= want;
     m_renderPos = m_outLeft <= 0 ? duration()
