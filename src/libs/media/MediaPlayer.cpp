@@ -80,8 +80,11 @@ void MediaPlayer::setURL(const QString &url)
     QThreadPool::globalInstance()->start([self, generation, path] {
         QString error;
         std::shared_ptr<const DecodedSound> sound = DecodedSound::load(path, &error);
+        QObject *app = QCoreApplication::instance();
+        if (!app)
+            return; // the program is closing
         QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
+            app,
             [self, generation, sound = std::move(sound), error] {
                 if (self)
                     self->finishOpen(generation, sound, error);
