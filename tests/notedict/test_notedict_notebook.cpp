@@ -180,6 +180,11 @@ private slots:
         QCOMPARE(bcNote_AddWord(m_note, m_lib, "economy", "n. 经济", "", "#kbt|a.dat|1", "ex"), 1);
         QCOMPARE(bcNote_AddWord(m_note, m_lib, "Economy", "n. 节约", "", "#kbt|a.dat|2", "ex"), 2);
         QVERIFY(QFile::exists(m_note) && QFile::exists(m_lib));
+        // Callers may still write paths with backslashes ("notebook\\brxspecial_note").
+        QCOMPARE(bcNote_AddWord(QString(m_note).replace('/', '\\'), QString(m_lib).replace('/', '\\'), "harvest", "", "", "", ""), 1);
+        NotebookStore s;
+        QVERIFY(s.open(m_note, m_lib, false));
+        QCOMPARE(s.count(), 2);
         QCOMPARE(bcNote_AddWord(m_note, m_lib, " ", "", "", "", ""), 0);
         // A notebook in a folder that cannot exist fails cleanly.
         QCOMPARE(bcNote_AddWord(m_tmp.filePath("no/such/dir/note"), m_tmp.filePath("no/such/dir/note.lib"), "x", "", "", "", ""), 0);

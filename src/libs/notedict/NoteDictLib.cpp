@@ -3,6 +3,8 @@
 #include "EcDictionary.h"
 #include "NotebookStore.h"
 
+#include "core/Helpers.h"
+
 #include <map>
 #include <memory>
 
@@ -27,7 +29,7 @@ NoteDictContext &NoteDict()
 int bcEcDict_Open(const QString &idxFile, const QString &libFile)
 {
     auto dict = std::make_unique<EcDictionary>();
-    if (!dict->open(idxFile, libFile)) {
+    if (!dict->open(ToFsPath(idxFile), ToFsPath(libFile))) {
         g_dictError = dict->errorText();
         return 0;
     }
@@ -76,7 +78,7 @@ int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QStrin
     c.lastAddedWord = word;
     c.lastAddResult = 0;
     NotebookStore store;
-    const bool opened = store.open(noteFile, libFile, true);
+    const bool opened = store.open(ToFsPath(noteFile), ToFsPath(libFile), true);
     if (!store.message().isEmpty())
         c.pendingMessage = store.message();
     if (!opened) {

@@ -4,6 +4,7 @@
 #include "NotebookForm.h"
 
 #include "notedict/NoteDictLib.h"
+#include "core/Helpers.h"
 #include "ui/MessageBox.h"
 
 #include <QPointer>
@@ -39,7 +40,7 @@ int bcNote_LoadEx(QWidget *owner, const QString &noteFile, const QString &libFil
         delete g_notebook;
     }
     g_notebook = new NotebookForm(owner);
-    const int n = g_notebook->loadNotebook(noteFile, libFile, rangeText);
+    const int n = g_notebook->loadNotebook(ToFsPath(noteFile), ToFsPath(libFile), rangeText);
     if (!g_notebook->model().message().isEmpty())
         ShowMessageBox(g_notebook->model().message(), 1);
     g_notebook->placeAt(left, top);
