@@ -1,10 +1,13 @@
 #include "ArticleForm.h"
 
 #include "LearnStepsForm.h"
+#include "ManageSoundForm.h"
 #include "core/AppState.h"
+#include "libs/notedict/ui/NoteDictWindows.h"
 #include "ui/LinkActions.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinLabel.h"
+#include "ui/SkinPictures.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -86,6 +89,9 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
         AddSkinLabel(QStringLiteral("lbLink"), i, links[i].tag, QString::fromUtf8(links[i].caption),
                      1560 + col * 1500, 6180 + row * 420, 1480, 330);
     }
+    m_iconClosed = treePicture(QStringLiteral("tree-closed"), QStyle::SP_DirClosedIcon);
+    m_iconOpen = treePicture(QStringLiteral("tree-open"), QStyle::SP_DirOpenIcon);
+    m_iconArticle = treePicture(QStringLiteral("tree-article"), QStyle::SP_FileIcon);
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("treeArticle"));
     m_tree->setHeaderHidden(true);
@@ -95,9 +101,9 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
         m_library.select(item ? m_items.indexOf(item) : -1);
     });
     connect(m_tree, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem *item) { item->setIcon(0, style()->standardIcon(QStyle::SP_DirOpenIcon)); });
+            [this](QTreeWidgetItem *item) { item->setIcon(0, m_iconOpen); });
     connect(m_tree, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem *item) { item->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon)); });
+            [this](QTreeWidgetItem *item) { item->setIcon(0, m_iconClosed); });
     // A double click on an article is the shortest road to learning it.
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->childCount() == 0 && m_library.ArticleSelected())
@@ -106,6 +112,14 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
 }
 
 ArticleForm::~ArticleForm() = default;
+
+QIcon ArticleForm::treePicture(const QString &name, QStyle::StandardPixmap fallback) const
+{
+    // The tree's three pictures come with the window's skin; the style's own stand in.
+    const QString path = skin::FindPicture(skin::WindowFolder(App().skinRoot, FormName()), QString(), name);
+    const QPixmap picture = path.isEmpty() ? QPixmap() : skin::LoadPicture(path, devicePixelRatioF());
+    return picture.isNull() ? style()->standardIcon(fallback) : QIcon(picture);
+}
 
 void ArticleForm::Form_Load()
 {
@@ -137,13 +151,11 @@ void ArticleForm::fillTree()
     m_tree->clear();
     m_items.clear();
     const ArticleTree &tree = m_library.tree();
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    const QIcon article = style()->standardIcon(QStyle::SP_FileIcon);
     for (const ArticleNode &node : tree.nodes) {
         auto *item = node.parent < 0 ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(m_items[node.parent]);
         item->setText(0, node.label);
         item->setData(0, Qt::UserRole, node.key);
-        item->setIcon(0, node.isArticle() ? article : closed);
+        item->setIcon(0, node.isArticle() ? m_iconArticle : m_iconClosed);
         m_items.push_back(item);
     }
     const int first = tree.indexOfKey(QStringLiteral("ROOT0001-0001"));
@@ -220,7 +232,18 @@ void ArticleForm::runSpellTest(const QString &bookFile, int firstSentence, int c
 
 void ArticleForm::btNotebook_click()
 {
-    ShowMessageBox(QStringLiteral("单词笔记本现在没有单词\r\n\r\n您可以在学习时鼠标右键点击句单词\r\n\r\n在查出单词解释后，就能将单词存入笔记本中"), 1);
+    const QString note = QStringLiteral("notebook/brxspecial_note");
+    if (bcNote_LoadEx(this, note, note + QStringLiteral(".lib"), App().appName, 0, 0, -1, -1, 0, QString()) == -1) {
+        ShowMessageBox(QStringLiteral("单词笔记本现在没有单词\r\n\r\n您可以在学习时鼠标右键点击句单词\r\n\r\n"
+                                      "在查出单词解释后，就能将单词存入笔记本中"),
+                       1);
+        return;
+    }
+    // The library window has no lesson to show sources from and nothing to sort against.
+    bcNote_ShowButton(QStringLiteral("btShowSource"), 0);
+    bcNote_ShowButton(QStringLiteral("btMatchWithSrc"), 0);
+    bcNote_ShowButton(QStringLiteral("Sort"), 0);
+    bcNote_ShowModal();
 }
 
 void ArticleForm::btReviewer_click()
@@ -230,7 +253,9 @@ void ArticleForm::btReviewer_click()
 
 void ArticleForm::btCopySound_click()
 {
-    ShowMessageBox(QStringLiteral("声音管理暂时还不能使用。"), 1);
+    ManageSoundForm form(this);
+    form.Load();
+    form.exec();
 }
 
 void ArticleForm::btHelp_click()

@@ -4,7 +4,9 @@
 // lives in ArticleLibrary; this widget shows it and opens the windows the commands lead to.
 #include "ArticleLibrary.h"
 #include "ui/CLinkGroup.h"
+#include <QIcon>
 #include <QLabel>
+#include <QStyle>
 #include "ui/SkinnedWindow.h"
 
 #include <functional>
@@ -60,11 +62,13 @@ private:
     void openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title) override;
     void runSpellTest(const QString &bookFile, int firstSentence, int count) override;
     void recommendToFriend();
+    [[nodiscard]] QIcon treePicture(const QString &name, QStyle::StandardPixmap fallback) const;
 
     ArticleLibrary m_library;
     CLinkGroup m_links;
     QTreeWidget *m_tree = nullptr;
     QVector<QTreeWidgetItem *> m_items; // by node index
+    QIcon m_iconClosed, m_iconOpen, m_iconArticle;
 };
 
 // Shown when a learning step's window is not part of this build yet.

@@ -1,6 +1,7 @@
 #include "ProgramShell.h"
 
 #include "ArticleForm.h"
+#include "CopyWordSndForm.h"
 #include "core/AppState.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
@@ -11,11 +12,36 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace mvx {
 
 namespace {
+
+// With MVX_REPORT_LIBRARY_SHOWN set, the program prints "library-shown" once the library
+// window has painted itself and quits: start-up timing for the benchmark.
+class ShownReporter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_reported) {
+            m_reported = true;
+            std::fputs("library-shown\n", stdout);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_reported = false;
+};
 
 // Windows start-up shows. Plain message boxes stand in where skinned windows come later.
 class ShellWindows final : public StartUpWindows
@@ -33,7 +59,12 @@ public:
                                             "请安装 qt6-webengine 后再运行本软件。"));
     }
     void checkNewMessages() override {}
-    void showCopyWordSndForm() override {}
+    void showCopyWordSndForm() override
+    {
+        CopyWordSndForm form;
+        form.Load();
+        form.exec();
+    }
     void showArticleForm() override
     {
         // Learning in full opens the lesson player; closing it shows the library again.
@@ -51,6 +82,8 @@ public:
         ArticleForm::SetDestinations(destinations);
         m_library = std::make_unique<ArticleForm>();
         m_library->Load();
+        if (qEnvironmentVariableIsSet("MVX_REPORT_LIBRARY_SHOWN"))
+            m_library->installEventFilter(new ShownReporter(m_library.get()));
         m_library->show();
     }
 
