@@ -416,6 +416,10 @@ bool PlaybackController::WaitForReady()
             return false;
         }
         m_clock.ProcessEvents();
+        // The open may have completed among the events just handled: no need to wait for
+        // the next tick of the ready timer.
+        if (!m_mediaReady && m_media.openState() == MediaPlayerInterface::MediaOpen)
+            timerMediaReady_Timer();
     }
     return true;
 }
