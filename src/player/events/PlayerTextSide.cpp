@@ -1,0 +1,42 @@
+#include "player/events/PlayerTextSide.h"
+
+#include "player/pages/LessonPages.h"
+#include "player/playback/PlayerOperations.h"
+
+namespace mvx {
+
+PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pages, pages::PageHost &host,
+                               QWidget *window, QWidget *view, LessonReloader &reloader,
+                               std::function<QString()> bookFile)
+    : m_side(pages, host),
+      m_book([&player] { return player.BookHandle(); }, std::move(bookFile)),
+      m_dict(window, view),
+      m_handler(player, m_side, m_book, m_dict, m_sound),
+      m_marks(player, m_side, m_book, reloader),
+      m_dispatcher(pages, m_handler)
+{
+}
+
+bool PlayerTextSide::RunFeature(const QString &name)
+{
+    if (name == QLatin1String("ShowAllMarkedSentences")) {
+        m_marks.ToggleMarkedSentences();
+    } else if (name == QLatin1String("HilightCurCSentence")) {
+        m_marks.ToggleChineseHighlight();
+    } else if (name == QLatin1String("ShowCurESentence")) {
+        m_handler.ShowCurrentEnglish();
+    } else if (name == QLatin1String("ShowCurCSentence")) {
+        m_handler.ShowCurrentChinese();
+    } else if (name == QLatin1String("ToggleAutoShowEnglish")) {
+        m_handler.ToggleAutoShowEnglish();
+    } else if (name == QLatin1String("ToggleAutoShowChinese")) {
+        m_handler.ToggleAutoShowChinese();
+    } else if (name == QLatin1String("btMarkSentence")) {
+        m_marks.btMarkSentence_Click();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace mvx
