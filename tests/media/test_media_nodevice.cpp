@@ -1,5 +1,5 @@
-// Without any sound device the program still runs: the shared output says so for the learner,
-// and players keep their timing in silence.
+// Without any sound device, or after losing the one it had, the program still runs: the
+// output says so for the learner, and players keep their timing in silence.
 #include "MediaTestUtil.h"
 
 #include "libs/media/AudioOutput.h"
@@ -18,6 +18,7 @@ class TestMediaNoDevice : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void deviceLostGoesOnInSilence();
     void playsSilentlyWithNotice();
 
 private:
@@ -29,6 +30,35 @@ void TestMediaNoDevice::initTestCase()
     QVERIFY(m_dir.isValid());
     // A driver SDL does not have stands for a machine with no usable sound device.
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
+}
+
+void TestMediaNoDevice::deviceLostGoesOnInSilence()
+{
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    mvx::AudioOutput output(mvx::AudioOutput::Backend::Sdl);
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    QVERIFY(output.hasDevice());
+    QVERIFY(!output.checkDevice()); // a working device stays
+    MediaPlayer player(output);
+    QSignalSpy ends(&player, &MediaPlayer::endOfStream);
+    const QString wav = m_dir.filePath(QStringLiteral("unplugged.wav"));
+    QVERIFY(mediatest::writeSound(wav, mediatest::toneSteps(22050, {440}, 1.0), 22050));
+    player.setURL(wav);
+    QTRY_COMPARE(player.openState(), MediaPlayer::MediaOpen);
+    player.play();
+    QTRY_VERIFY(player.currentPosition() > 0.1);
+    const QString why = QString::fromUtf8("声音设备已断开");
+    output.switchToSilence(why);
+    QVERIFY(!output.hasDevice());
+    QCOMPARE(output.notice(), why);
+    const double at = player.currentPosition();
+    QTRY_VERIFY(player.currentPosition() > at + 0.1);
+    QTRY_COMPARE(ends.size(), 1);
+    QCOMPARE(player.currentPosition(), player.duration());
+    // Later opens and plays work the same, in silence.
+    player.setRate(1.4);
+    player.play();
+    QTRY_COMPARE(ends.size(), 2);
 }
 
 void TestMediaNoDevice::playsSilentlyWithNotice()

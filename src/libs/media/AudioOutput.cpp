@@ -19,6 +19,8 @@ constexpr int kTestDriverPeriod = 128;
 constexpr int kDevicePeriod = 1024;
 constexpr int kSilentPeriod = AudioOutput::kSampleRate / 100; // 10 ms
 constexpr double kClocklessSlack = 0.25;
+// A device that has not asked for sound for this long (seconds) counts as gone.
+constexpr double kDeviceSilenceLimit = 1.0;
 
 bool isTestDriver(const QString &driver)
 {
@@ -114,18 +116,46 @@ bool AudioOutput::openSdl()
         m_timing.slack = 0;
         m_timing.tolerance = 2 * periodSeconds + m_timing.latency + 0.005;
     }
+    m_lastCallback = now();
     SDL_PauseAudioDevice(m_device, 0);
     return true;
 }
 
 void AudioOutput::startSilent()
 {
-    m_period = kSilentPeriod;
-    m_timing.latency = 0;
-    m_timing.fromRequest = true;
-    m_timing.slack = kClocklessSlack;
-    m_timing.tolerance = kClocklessSlack;
+    {
+        std::lock_guard lock(m_mutex);
+        m_period = kSilentPeriod;
+        m_timing.latency = 0;
+        m_timing.fromRequest = true;
+        m_timing.slack = kClocklessSlack;
+        m_timing.tolerance = kClocklessSlack;
+        for (const auto &voice : m_voices)
+            voice->setTiming(m_timing);
+    }
     m_silentThread = std::thread([this] { silentLoop(); });
+}
+
+bool AudioOutput::checkDevice()
+{
+    if (m_device == 0 || m_lost)
+        return false;
+    const bool gone = SDL_GetAudioDeviceStatus(m_device) == SDL_AUDIO_STOPPED;
+    const bool silentTooLong = now() - m_lastCallback.load() > kDeviceSilenceLimit;
+    if (!gone && !silentTooLong)
+        return false;
+    switchToSilence(QString::fromUtf8("声音设备已断开，程序照常使用，但听不到声音。"));
+    return true;
+}
+
+void AudioOutput::switchToSilence(const QString &notice)
+{
+    if (m_silentThread.joinable())
+        return;
+    // SDL's thread may still call back; from now on it only gets silence.
+    m_lost = true;
+    m_notice = notice;
+    startSilent();
 }
 
 void AudioOutput::silentLoop()
@@ -149,6 +179,11 @@ void AudioOutput::sdlCallback(void *self, unsigned char *stream, int len)
 {
     auto *output = static_cast<AudioOutput *>(self);
     const double t = now();
+    output->m_lastCallback = t;
+    if (output->m_lost) {
+        std::memset(stream, 0, size_t(len));
+        return;
+    }
     output->mix(reinterpret_cast<float *>(stream), len / int(2 * sizeof(float)), t);
 }
 

@@ -16,6 +16,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -40,7 +41,7 @@ public:
     AudioOutput &operator=(const AudioOutput &) = delete;
 
     // True when sound really goes to an SDL device (including the dummy and disk drivers).
-    [[nodiscard]] bool hasDevice() const { return m_device != 0; }
+    [[nodiscard]] bool hasDevice() const { return m_device != 0 && !m_lost; }
     // SDL's driver name ("pulseaudio", "pipewire", "alsa", "dummy", "disk"), or "" when silent.
     [[nodiscard]] QString driverName() const { return m_driver; }
     // Empty while sound works; otherwise the message for the learner.
@@ -53,6 +54,13 @@ public:
 
     void addVoice(const std::shared_ptr<Voice> &voice);
     void removeVoice(const std::shared_ptr<Voice> &voice);
+
+    // Window thread, called by the players while they play: when SDL reports the device gone
+    // (unplugged, sound server ended) or it has not asked for sound for a second, playing
+    // goes on in silence and notice() says why. Returns true when it switched.
+    bool checkDevice();
+    // Goes on in silence from now on, with `notice` for the learner.
+    void switchToSilence(const QString &notice);
 
 private:
     static void sdlCallback(void *self, unsigned char *stream, int len);
@@ -69,6 +77,8 @@ private:
     int m_period = 1024;
     OutputTiming m_timing;
     bool m_sdlStarted = false;
+    std::atomic<bool> m_lost{false};
+    std::atomic<double> m_lastCallback{0};
 
     std::thread m_silentThread;
     std::mutex m_silentMutex;

@@ -226,6 +226,7 @@ MediaPlayer::PlayState MediaPlayer::playState() const
 
 void MediaPlayer::pollEnd()
 {
+    m_output.checkDevice();
     if (playState() != MediaEnded) {
         if (playState() != Playing)
             m_endTimer.stop();

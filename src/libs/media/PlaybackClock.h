@@ -30,6 +30,8 @@ public:
     // The position the clock alone gives at t (no bound by the delivered sound).
     [[nodiscard]] double nominal(double t) const;
     [[nodiscard]] bool running() const { return m_running; }
+    // The latest rate given (heard or still to be heard).
+    [[nodiscard]] double rate() const { return m_hasNext ? m_next.rate : m_seg.rate; }
     [[nodiscard]] double duration() const { return m_duration; }
     [[nodiscard]] double deliveredEnd() const { return m_deliveredEnd; }
     // Running, everything up to the duration handed over, and the position there.

@@ -177,12 +177,13 @@ void Voice::render(float *out, int frames, double callbackTime)
         m_ratePending = false;
         m_stretching = false;
         m_sourceFrame = std::llround(m_renderPos * m_sound->sampleRate());
-        if (!m_timing.fromRequest)
+        // (a clock not yet running here was waiting for a device that has since gone)
+        if (!m_timing.fromRequest || !m_clock.running())
             m_clock.startRun(m_renderPos, m_rate, heardAt);
     } else {
         if (m_ratePending) {
             m_ratePending = false;
-            if (!m_timing.fromRequest)
+            if (!m_timing.fromRequest || m_clock.rate() != m_rate)
                 m_clock.changeRate(m_rate, heardAt);
             if (m_stretching) {
                 m_stretch->setTempo(m_rate);

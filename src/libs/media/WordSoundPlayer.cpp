@@ -72,6 +72,7 @@ bool WordSoundPlayer::isPlaying() const
 
 void WordSoundPlayer::poll()
 {
+    m_output.checkDevice();
     if (isPlaying())
         return;
     m_timer.stop();
