@@ -106,7 +106,7 @@ ArticleTree ArticleIndex::build(const QString &indexFileName, const QStringList 
             }
             folder = folderPrefix + line.mid(bars + 2);
             tree.nodes.push_back({QStringLiteral("ROOT") + fourDigits(r) + QLatin1Char('-') + fourDigits(n),
-                                  line.mid(8, bars - 8), -1});
+                                  line.mid(8, bars - 8), -1, lineNo - 1, 1, folder});
             parent = int(tree.nodes.size()) - 1;
             ++n;
             ++r;
@@ -118,7 +118,7 @@ ArticleTree ArticleIndex::build(const QString &indexFileName, const QStringList 
             }
             int attachTo = parent;
             if (lastLevel >= level) {
-                attachTo = tree.nodes[parent].parent;
+                // Climb from the most recent category until one is shallow enough to hold this level.
                 while (attachTo >= 0 && categoryDepth(tree.nodes[attachTo].key) > level - 1)
                     attachTo = tree.nodes[attachTo].parent;
                 if (attachTo < 0)
@@ -126,7 +126,7 @@ ArticleTree ArticleIndex::build(const QString &indexFileName, const QStringList 
             }
             const QString &parentKey = tree.nodes[attachTo].key;
             tree.nodes.push_back({parentKey.left(parentKey.size() - 5) + fourDigits(level) + QLatin1Char('-') + fourDigits(n),
-                                  line.mid(8), attachTo});
+                                  line.mid(8), attachTo, lineNo - 1, level, folder});
             parent = int(tree.nodes.size()) - 1;
             ++n;
             lastLevel = level;
@@ -137,7 +137,7 @@ ArticleTree ArticleIndex::build(const QString &indexFileName, const QStringList 
                 return tree;
             }
             tree.nodes.push_back({line.mid(bar + 1) + QLatin1Char('|') + folder + QLatin1Char('-') + fourDigits(n),
-                                  line.mid(4, bar - 4), parent});
+                                  line.mid(4, bar - 4), parent, lineNo - 1, 0, folder});
             ++n;
         }
     }

@@ -16,6 +16,9 @@ struct ArticleNode
     QString key;
     QString label;
     int parent = -1; // index into the node list, -1 for a top category
+    int line = 0;    // 0-based line of the index file the node comes from
+    int level = 0;   // categories: the level written in the line; 0 for articles
+    QString folder;  // library folder of the enclosing top category
     [[nodiscard]] bool isArticle() const;
 };
 

@@ -1,73 +1,31 @@
 #include "IndexTree.h"
 
+#include "library/ArticleIndex.h"
+
 namespace mvx {
 
 IndexTree::IndexTree(const QStringList &lines)
 {
-    int current = -1; // the most recent category (P)
-    int lastLevel = 0; // L
-    QString folder;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString &line = lines[i];
-        const QString kind = line.left(4);
-        if (kind == QLatin1String("CLAS")) {
-            bool ok = false;
-            const int level = line.mid(4, 4).toInt(&ok);
-            if (!ok || line.size() < 8) {
-                m_malformedLine = i;
-                return;
-            }
-            IndexNode node;
-            node.level = level;
-            node.line = i;
-            if (level == 1) {
-                const qsizetype bars = line.indexOf(QLatin1String("||"));
-                if (bars < 8) {
-                    m_malformedLine = i;
-                    return;
-                }
-                node.name = line.mid(8, bars - 8);
-                folder = line.mid(bars + 2);
-                node.depth = 1;
-            } else {
-                if (current < 0) {
-                    m_malformedLine = i;
-                    return;
-                }
-                node.name = line.mid(8);
-                int parent = current;
-                if (level <= lastLevel) {
-                    while (parent >= 0 && m_nodes[parent].depth > level - 1)
-                        parent = m_nodes[parent].parent;
-                    if (parent < 0)
-                        continue; // cannot be placed: skipped
-                }
-                node.parent = parent;
-                node.depth = m_nodes[parent].depth + 1;
-            }
-            node.folder = folder;
-            m_nodes.append(node);
-            current = int(m_nodes.size() - 1);
-            lastLevel = level;
-        } else if (kind == QLatin1String("FILE")) {
-            const qsizetype bar = line.indexOf(QLatin1Char('|'));
-            if (bar < 0 || current < 0) {
-                m_malformedLine = i;
-                return;
-            }
-            IndexNode node;
-            node.isArticle = true;
-            node.name = line.mid(4, bar - 4);
-            node.line = i;
-            node.parent = current;
-            node.folder = folder;
-            const QStringList fields = line.mid(bar + 1).split(QLatin1Char('|'));
+    // The library window's own builder, so the editor sees exactly what the learner will see.
+    const ArticleTree tree = ArticleIndex::build(QString(), lines);
+    m_malformedLine = tree.stoppedAtLine - 1;
+    for (const ArticleNode &a : tree.nodes) {
+        IndexNode node;
+        node.isArticle = a.isArticle();
+        node.name = a.label;
+        node.level = a.level;
+        node.depth = node.isArticle ? 0 : ArticleIndex::categoryDepth(a.key);
+        node.parent = a.parent;
+        node.line = a.line;
+        node.folder = a.folder;
+        if (node.isArticle) {
+            const QStringList fields = a.key.left(a.key.size() - 5).split(QLatin1Char('|'));
             node.type = fields.value(0);
             node.bookFile = fields.value(1);
             node.lessonNo = fields.value(2).toInt();
             node.fourth = fields.value(3);
-            m_nodes.append(node);
         }
+        m_nodes.append(node);
     }
 }
 

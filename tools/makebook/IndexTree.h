@@ -1,9 +1,8 @@
 #pragma once
-// The article index "BrxSpecialIdx.txt" as the library window reads it: CLAS lines
-// (level 1 = top category with "||" and its library folder, level 2+ = sub-categories)
-// and FILE lines ("FILE" title "|sentra|" book "|" lesson "|" fourth field). The tree is
-// built exactly as the library window builds it, so what this class reports is what the
-// learner will see; reading stops at the first malformed line, as it does there.
+// The article index "BrxSpecialIdx.txt" as the library window reads it (built by the
+// window's own ArticleIndex), with what the index editor needs of each node: names,
+// levels, depths, lines, library folders and the article fields. Reading stops at the
+// first malformed line, as it does in the window.
 #include <QList>
 #include <QString>
 #include <QStringList>
