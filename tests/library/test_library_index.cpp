@@ -55,6 +55,11 @@ private slots:
             << QStringList{"ROOT0001-0001\tA\t", "ROOT00010002-0002\tB\tROOT0001-0001",
                            "ROOT000100020003-0003\tC\tROOT00010002-0002", "ROOT00010002-0004\tD\tROOT0001-0001"}
             << 0;
+        QTest::addRow("a lower level stays under a category shallow enough to hold it")
+            << QStringList{"CLAS0001A||f", "CLAS0005E", "CLAS0004D", "CLAS0002F"}
+            << QStringList{"ROOT0001-0001\tA\t", "ROOT00010005-0002\tE\tROOT0001-0001",
+                           "ROOT000100050004-0003\tD\tROOT00010005-0002", "ROOT00010002-0004\tF\tROOT0001-0001"}
+            << 0;
         QTest::addRow("unknown and lower-case lines are skipped")
             << QStringList{"; comment", "CLAS0001A||f", "clas0002x", "", "FILEa|sentra|a.dat|0|0"}
             << QStringList{"ROOT0001-0001\tA\t", "sentra|a.dat|0|0|f-0002\ta\tROOT0001-0001"}
