@@ -164,8 +164,9 @@ void TestMediaDisk::seekAndPausePlayTheFileExactly()
     QVERIFY(runs[2].outStart > runs[1].outStart + runs[1].length); // silence while paused
     for (const Run &run : runs)
         QVERIFY(run.length > size_t(kRate / 10));
-    // The paused position is within what had been played before the pause.
-    QVERIFY(runs[2].srcStart <= runs[1].srcStart + runs[1].length);
+    // The paused position is near what had been played before the pause: the disk driver has
+    // no clock of its own, so the position may lead what it took by at most a quarter second.
+    QVERIFY(runs[2].srcStart <= runs[1].srcStart + runs[1].length + size_t(kRate / 4));
 }
 
 void TestMediaDisk::rateChangeStretchesWithPitchKept()
