@@ -23,6 +23,8 @@
 #ifdef MVX_HAVE_PAGES
 #include "player/pages/HtmlView.h"
 #include "player/pages/LessonPages.h"
+#include "player/pages/LessonWebPage.h"
+#include "player/events/PlayerTextSide.h"
 #endif
 
 namespace mvx {
@@ -133,7 +135,15 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     m_wbScript->setObjectName(QStringLiteral("wbScript"));
     m_controller = std::make_unique<PlaybackController>(m_media, *m_pages, m_sounds, m_clock, home);
 #ifdef MVX_HAVE_PAGES
-    static_cast<pages::LessonPages *>(m_pages.get())->SetEventDestination(this, m_controller.get());
+    {
+        auto *lessonPages = static_cast<pages::LessonPages *>(m_pages.get());
+        m_textSide = std::make_unique<PlayerTextSide>(*m_controller, *lessonPages, *view, this, view, *this,
+                                                      [this] { return m_controller->BookFile(); });
+        lessonPages->SetEventDestination(&m_textSide->Dispatcher(), m_controller.get());
+        // Comment editing arrives with its dialog; until then the edit link says so.
+        connect(view->lessonPage(), &pages::LessonWebPage::commentEditRequested, this,
+                [] { ShowMessageBox(QStringLiteral("编辑注释的功能尚未提供。"), 1); });
+    }
 #endif
     BuildControls();
     FilterKeysOf(m_wbScript);
@@ -148,6 +158,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
 
 PlayLessonForm::~PlayLessonForm()
 {
+    m_textSide.reset();
     m_controller.reset(); // before the pages and the media it uses
 }
 
@@ -451,32 +462,8 @@ void PlayLessonForm::Click(const QString &tag)
 void PlayLessonForm::OnFeature(const QString &name)
 {
 #ifdef MVX_HAVE_PAGES
-    auto *pages = static_cast<pages::LessonPages *>(m_pages.get());
-    const PageShowState show = pages->ShowState();
-    if (name == QLatin1String("ShowAllMarkedSentences")) {
-        pages->ShowAllMarkedSentences(!pages->MarkedShown());
+    if (m_textSide && m_textSide->RunFeature(name))
         return;
-    }
-    if (name == QLatin1String("ShowCurESentence") && !show.englishShown) {
-        pages->ShowESentenceDocContent(true);
-        return;
-    }
-    if (name == QLatin1String("ShowCurCSentence") && !show.chineseShown) {
-        pages->ShowCSentenceDocContent(true);
-        return;
-    }
-    if (name == QLatin1String("ToggleAutoShowEnglish")) {
-        pages->SetAutoShow(!pages->AutoShowEnglish(), pages->AutoShowChinese());
-        pages->ShowESentenceDocContent(pages->AutoShowEnglish());
-        return;
-    }
-    if (name == QLatin1String("ToggleAutoShowChinese")) {
-        pages->SetAutoShow(pages->AutoShowEnglish(), !pages->AutoShowChinese());
-        pages->ShowCSentenceDocContent(pages->AutoShowChinese());
-        return;
-    }
-    if (name == QLatin1String("ShowCurESentence") || name == QLatin1String("ShowCurCSentence"))
-        return; // the text is on show already
 #endif
     ShowMessageBox(QStringLiteral("“%1”功能尚未提供。").arg(FeatureNames().value(name, name)), 1);
 }
@@ -518,6 +505,56 @@ void PlayLessonForm::btWinClose_click() { reject(); } // unloads (see SkinnedWin
 void PlayLessonForm::lbHotkey_Click()
 {
     vcHtmlHelp(QStringLiteral("mvxbrxspecial.chm::htmlsrc/mvxbrx_hotkeys.htm"));
+}
+
+
+// ---- Text side ------------------------------------------------------------------------------
+
+bool PlayLessonForm::event(QEvent *event)
+{
+    int result = 0;
+    if (PlayerMessageHook(*this, event, &result))
+        return true;
+    return SkinnedWindow::event(event);
+}
+
+void PlayLessonForm::ReloadLesson(bool regeneratePages)
+{
+    OpenLesson(QString(), -1, regeneratePages);
+}
+
+void PlayLessonForm::ShowMessage(const QString &text)
+{
+    ShowMessageBox(text, 1);
+}
+
+int PlayLessonForm::MakeNewwordNote()
+{
+    return m_textSide ? m_textSide->MakeNewwordNote() : 0;
+}
+
+int PlayLessonForm::SaveWordMean()
+{
+    return m_textSide ? m_textSide->SaveWordMean() : 0;
+}
+
+int PlayLessonForm::NotebookFormUnload(qintptr wParam, qintptr lParam)
+{
+    SaveUserInt(QString::fromLatin1(Key::NotebookFormLeft), int(wParam));
+    SaveUserInt(QString::fromLatin1(Key::NotebookFormTop), int(lParam));
+    return 0;
+}
+
+int PlayLessonForm::ShowWordSrc(qintptr wParam)
+{
+    // The notebook names the sentence by its number in the whole book.
+    const int n = int(wParam) - m_controller->GetSentenceNoInAll(0);
+    if (m_controller->BookHandle() == -1 || n < 0 || n >= m_controller->SentenceCount())
+        return 0;
+    m_controller->btStop_Click();
+    m_controller->btStop_Click();
+    m_controller->SetCurSentence(n);
+    return 0;
 }
 
 } // namespace mvx

@@ -9,6 +9,9 @@
 // show(), StartTimerHint(). The window emits closed() after its unload.
 #include "ui/SkinnedWindow.h"
 
+#include "core/CustomEvents.h"
+#include "player/events/LessonReloader.h"
+
 #include "libs/media/MediaPlayer.h"
 #include "player/form/BookSoundSource.h"
 #include "player/playback/QtPlayerClock.h"
@@ -23,10 +26,11 @@ class QScrollBar;
 namespace mvx {
 
 class PageSide;
+class PlayerTextSide;
 class PlaybackController;
 class WaveView;
 
-class PlayLessonForm final : public SkinnedWindow
+class PlayLessonForm final : public SkinnedWindow, public LessonReloader, public PlayerMessageTarget
 {
     Q_OBJECT
 public:
@@ -78,6 +82,17 @@ public:
     Q_INVOKABLE void lbHotkey_Click();
     Q_INVOKABLE void TimerHint_Timer();
 
+    // The text side's events, marks and display switches (null without the lesson pages).
+    [[nodiscard]] PlayerTextSide *TextSide() const { return m_textSide.get(); }
+    // Reloads the open lesson for a changed show state or layout; tells the learner.
+    void ReloadLesson(bool regeneratePages) override;
+    void ShowMessage(const QString &text) override;
+    // The notebook library's reports (2259, 2260, 2261, 2263).
+    int MakeNewwordNote() override;
+    int NotebookFormUnload(qintptr wParam, qintptr lParam) override;
+    int ShowWordSrc(qintptr wParam) override;
+    int SaveWordMean() override;
+
 signals:
     void closed();
 
@@ -88,6 +103,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -107,6 +123,7 @@ private:
     QWidget *m_wbScript = nullptr;
     std::unique_ptr<PageSide> m_pages;
     std::unique_ptr<PlaybackController> m_controller;
+    std::unique_ptr<PlayerTextSide> m_textSide;
     WaveView *m_wave = nullptr;
     QScrollBar *m_hsWave = nullptr;
     QComboBox *m_cbSpeed = nullptr;

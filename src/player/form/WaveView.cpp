@@ -112,7 +112,8 @@ void WaveView::DrawRuler(QPainter &p)
             break; // labels whose centre lies beyond the picture are hidden
         const QString text = w.RulerLabelText(i);
         const int tw = fm.horizontalAdvance(text);
-        p.drawText(QRect(x - tw / 2, 0, tw, RulerHeight - 6), Qt::AlignCenter, text);
+        // Label 0 sits at the left edge: keep its caption whole inside the view.
+        p.drawText(QRect(std::max(0, x - tw / 2), 0, tw, RulerHeight - 6), Qt::AlignCenter, text);
         p.drawLine(x, RulerHeight - 5, x, RulerHeight - 1);
     }
 }
