@@ -89,7 +89,7 @@ private slots:
         marks.btMarkSentence_Click();
         handler.Handle(Word("EHtmlEventHandler", 4, 6, "of", 2, true));
         QCOMPARE(log.calls.last(),
-                 QStringLiteral(R"(StyleWord English ste4 6 {"fontWeight":"normal","textDecoration":""})"));
+                 QStringLiteral("StyleWord English ste4 6 {\"fontWeight\":\"normal\",\"textDecoration\":\"\"}"));
         bcSentraBook_Close(m_handle);
         m_handle = -1;
         QVERIFY(Stored(4)->newwords.isEmpty());

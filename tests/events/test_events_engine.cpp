@@ -1,0 +1,195 @@
+// The page events with the real engine: real mouse clicks on words of a real book's pages go
+// through the agent, the sinks and the handling into the book, restyle the word in the page,
+// and survive a reload; a right click opens the look-up beside the word; the visibility classes
+// at the exact edge.
+#include "EventsFakes.h"
+#include "../pages/PagesFixture.h"
+
+#include "core/AppState.h"
+#include "libs/sentra/SentraFacade.h"
+#include "player/events/DisplayMarks.h"
+#include "player/events/LessonPagesEventSide.h"
+#include "player/events/PageEventDispatcher.h"
+#include "player/events/PageEventHandler.h"
+#include "player/events/SentraBookMarks.h"
+#include "player/pages/HtmlView.h"
+#include "player/pages/LessonPages.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace mvx;
+using namespace eventsfakes;
+
+class TestEventsEngine : public QObject
+{
+    Q_OBJECT
+
+    pages::HtmlView *m_view = nullptr;
+    pages::LessonPages *m_pages = nullptr;
+    QString m_home, m_book;
+    Log m_log;
+    FakePlayer m_player{m_log};
+    FakeDict m_dict{m_log};
+    FakeSound m_sound{m_log};
+    FakeReloader m_reloader{m_log};
+    std::unique_ptr<LessonPagesEventSide> m_side;
+    std::unique_ptr<SentraBookMarks> m_marks;
+    std::unique_ptr<PageEventHandler> m_handler;
+    std::unique_ptr<PageEventDispatcher> m_dispatcher;
+
+    QVariant js(const QString &script) { return m_view->runAndWait(script, 10000); }
+    QString wordStyle(int n, int k, const QString &prop)
+    {
+        return js(QStringLiteral("(function(){var l=__mvxAgent.el('%1','ste%2');return l.children[%3].style.%4;})()")
+                      .arg(m_pages->FrameOf(SentenceText::English))
+                      .arg(n)
+                      .arg(k)
+                      .arg(prop))
+            .toString();
+    }
+    void clickWord(int n, int k, Qt::MouseButton button, Qt::KeyboardModifiers mods)
+    {
+        const QVariantMap r =
+            js(QStringLiteral("(function(){var f='%1';var l=__mvxAgent.el(f,'ste%2');var w=l.children[%3];"
+                              "var b=w.getBoundingClientRect();var o=__mvxAgent.rect(f,'ste%2');"
+                              "var lb=l.getBoundingClientRect();"
+                              "return {x:o.x+b.left-lb.left+b.width/2,y:o.y+b.top-lb.top+b.height/2};})()")
+                   .arg(m_pages->FrameOf(SentenceText::English))
+                   .arg(n)
+                   .arg(k))
+                .toMap();
+        QTest::mouseClick(m_view->focusProxy(), button, mods, QPoint(int(r["x"].toDouble()), int(r["y"].toDouble())));
+    }
+    bool load(bool mixed, int lesson = 0)
+    {
+        PageShowState s;
+        s.mixedLayout = mixed;
+        m_pages->SetShowState(s);
+        LessonPagesResult r;
+        if (m_pages->LoadLessonPages(m_book, lesson, true, r) != 1) {
+            return false;
+        }
+        m_player.count = r.sentenceCount;
+        m_player.first = r.lessonFirstSentence;
+        m_pages->ApplyDisplayOptions();
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_home = pagesfixture::MakeHome(qEnvironmentVariable("MVX_TEST_TMP", QDir::tempPath())
+                                        + QStringLiteral("/events home"));
+        m_book = m_home + QStringLiteral("/文化习俗.dat");
+        QVERIFY(pagesfixture::MakeBook(m_book, {pagesfixture::MakeLesson("First lesson", 6),
+                                                pagesfixture::MakeLesson("Long lesson", 60)}));
+        App().display = DisplaySettings();
+        m_view = new pages::HtmlView;
+        m_view->setAllowedFolders({m_home});
+        m_view->resize(900, 640);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view));
+        m_pages = new pages::LessonPages(*m_view, m_home);
+        m_side = std::make_unique<LessonPagesEventSide>(*m_pages, *m_view);
+        m_marks = std::make_unique<SentraBookMarks>([this] { return m_pages->BookHandle(); },
+                                                    [this] { return m_book; });
+        m_handler = std::make_unique<PageEventHandler>(m_player, *m_side, *m_marks, m_dict, m_sound);
+        m_dispatcher = std::make_unique<PageEventDispatcher>(*m_pages, *m_handler);
+        m_pages->SetEventDestination(m_dispatcher.get(), &m_player);
+    }
+    void cleanupTestCase()
+    {
+        m_pages->CloseLessonPages();
+        delete m_pages;
+        delete m_view;
+    }
+
+    void ctrlClicksAreStoredAndSurviveAReload_data()
+    {
+        QTest::addColumn<bool>("mixed");
+        QTest::addRow("side by side") << false;
+        QTest::addRow("mixed") << true;
+    }
+    void ctrlClicksAreStoredAndSurviveAReload()
+    {
+        QFETCH(bool, mixed);
+        QVERIFY2(load(mixed), qPrintable(m_pages->LastError()));
+        const QString keyword = QStringLiteral("rgb(255, 0, 0)"); // the default key-word colour
+        // Sentence 4, word 5 "news": plain; Ctrl+left makes it a key word, Ctrl+right a new word.
+        QCOMPARE(wordStyle(4, 5, "color"), QString());
+        clickWord(4, 5, Qt::LeftButton, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 5, "color"), keyword, 10000);
+        clickWord(4, 6, Qt::RightButton, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 6, "textDecoration").contains("underline"), true, 10000);
+        // Ctrl+left on the existing key word (word 2) unmarks it: its colour is cleared.
+        clickWord(4, 2, Qt::LeftButton, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 2, "color"), QString(), 10000);
+
+        QVERIFY(load(!mixed)); // the other layout: pages made again from the book
+        QCOMPARE(wordStyle(4, 5, "color"), keyword);
+        QVERIFY(wordStyle(4, 6, "textDecoration").contains("underline"));
+        QCOMPARE(wordStyle(4, 2, "color"), QString());
+        // Back to how the book was, for the next row.
+        clickWord(4, 5, Qt::LeftButton, Qt::ControlModifier);
+        clickWord(4, 6, Qt::RightButton, Qt::ControlModifier);
+        clickWord(4, 2, Qt::LeftButton, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 2, "color"), keyword, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 5, "color"), QString(), 10000);
+    }
+
+    void plainAndRightClicks()
+    {
+        QVERIFY(load(false));
+        m_log.calls.clear();
+        m_player.status = Stopped;
+        clickWord(3, 5, Qt::LeftButton, {});
+        QTRY_COMPARE_WITH_TIMEOUT(m_log.calls, (QStringList{"SetCurSentence 3", "SetCurrentPos 0"}), 10000);
+        m_log.calls.clear();
+        bcSentence_SetAWordMean(m_pages->BookHandle(), m_player.first + 3, "news", QStringLiteral("新闻"));
+        clickWord(3, 5, Qt::RightButton, {});
+        QTRY_COMPARE_WITH_TIMEOUT(m_log.calls.size(), 1, 10000);
+        QVERIFY2(m_log.calls[0].startsWith("Pop news ") && m_log.calls[0].endsWith("[新闻]"),
+                 qPrintable(m_log.calls[0]));
+        QCOMPARE(m_handler->LookupSentence(), 3);
+        QCOMPARE(m_handler->LookupWordIdx(), 5);
+    }
+
+    void markingUnderlinesAndStores()
+    {
+        QVERIFY(load(false));
+        DisplayMarks marks(m_player, *m_side, *m_marks, m_reloader);
+        m_player.cur = 3;
+        marks.btMarkSentence_Click();
+        const QString e = m_pages->FrameOf(SentenceText::English);
+        QTRY_COMPARE_WITH_TIMEOUT(js(QStringLiteral("__mvxAgent.inlineStyle('%1','ste3','textDecoration')").arg(e))
+                                      .toString()
+                                      .contains("underline"),
+                                  true, 10000);
+        QVERIFY(load(false));
+        QCOMPARE(m_pages->SentenceDegrees().at(3), 1);
+        marks.btMarkSentence_Click();
+        QVERIFY(load(false));
+        QCOMPARE(m_pages->SentenceDegrees().at(3), 0);
+    }
+
+    void visibilityAtTheExactEdge()
+    {
+        QVERIFY(load(false, 1));
+        const QString e = m_pages->FrameOf(SentenceText::English);
+        // Make sentence 20 exactly as tall as the page's visible part and scroll to its top.
+        const QString fit = QStringLiteral(
+                                "(function(f,id,d){var l=__mvxAgent.el(f,id);var w=l.ownerDocument.defaultView;"
+                                "l.style.display='block';l.style.boxSizing='border-box';l.style.height=w.innerHeight+'px';"
+                                "var se=l.ownerDocument.scrollingElement;se.scrollTop=l.offsetTop-d;"
+                                "return se.scrollTop===l.offsetTop-d;})('%1','ste20',%2)")
+                                .arg(e);
+        QVERIFY(js(fit.arg(0)).toBool());
+        QCOMPARE(m_pages->ElementDisplayingStatus(SentenceText::English, 20), 1);
+        QVERIFY(js(fit.arg(1)).toBool()); // the element one pixel lower in the view
+        QCOMPARE(m_pages->ElementDisplayingStatus(SentenceText::English, 20), 2);
+    }
+};
+
+QTEST_MAIN(TestEventsEngine)
+#include "test_events_engine.moc"
