@@ -266,8 +266,15 @@ void ArticleForm::btHelp_click()
 
 void ArticleForm::btExit_click()
 {
-    m_library.saveLastArticle();
     close();
+}
+
+void ArticleForm::closeEvent(QCloseEvent *event)
+{
+    // Every way out (exit button, close button, the window system) keeps the selection
+    // for the next start, then closes for good: this is the program's last window.
+    m_library.saveLastArticle();
+    QDialog::closeEvent(event);
 }
 
 void ArticleForm::btWinClose_click()

@@ -53,6 +53,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void fillTree();
