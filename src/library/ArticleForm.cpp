@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 #include "ui/SkinLabel.h"
 #include "ui/SkinPictures.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -82,12 +83,22 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
     AddLabel(QStringLiteral("lbVersion"), QStringLiteral("Version 1.1"), 7350, 5190, 2800, 300);
     AddLabel(QStringLiteral("lbSupport"), QStringLiteral("技术支持"), 300, 6180, 1200, 300);
     AddLabel(QStringLiteral("lbSite"), QStringLiteral("Morvex英语网"), 300, 6600, 1200, 300);
+    // The link labels flow in rows beside the two captions, each as wide as its text.
     const QVector<LinkSpec> links = linkSpecs();
+    const int rowStart = TwipsToPixels(1560);
+    const int rowEnd = TwipsToPixels(10500 - 240);
+    int x = rowStart;
+    int row = 0;
     for (int i = 0; i < links.size(); ++i) {
-        const int row = i / 6;
-        const int col = i % 6;
-        AddSkinLabel(QStringLiteral("lbLink"), i, links[i].tag, QString::fromUtf8(links[i].caption),
-                     1560 + col * 1500, 6180 + row * 420, 1480, 330);
+        SkinLabel *label = AddSkinLabel(QStringLiteral("lbLink"), i, links[i].tag, QString::fromUtf8(links[i].caption),
+                                        1560, 6180, 1480, 330);
+        const int width = label->fontMetrics().horizontalAdvance(label->text()) + 6;
+        if (x + width > rowEnd && x > rowStart) {
+            x = rowStart;
+            ++row;
+        }
+        label->setGeometry(x, TwipsToPixels(6180 + row * 420), width, TwipsToPixels(330));
+        x += width + 14;
     }
     m_iconClosed = treePicture(QStringLiteral("tree-closed"), QStyle::SP_DirClosedIcon);
     m_iconOpen = treePicture(QStringLiteral("tree-open"), QStyle::SP_DirOpenIcon);
@@ -101,9 +112,9 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
         m_library.select(item ? m_items.indexOf(item) : -1);
     });
     connect(m_tree, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem *item) { item->setIcon(0, m_iconOpen); });
+            [this](QTreeWidgetItem *item) { setCategoryPicture(item, m_iconOpen); });
     connect(m_tree, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem *item) { item->setIcon(0, m_iconClosed); });
+            [this](QTreeWidgetItem *item) { setCategoryPicture(item, m_iconClosed); });
     // A double click on an article is the shortest road to learning it.
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->childCount() == 0 && m_library.ArticleSelected())
@@ -112,6 +123,13 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
 }
 
 ArticleForm::~ArticleForm() = default;
+
+void ArticleForm::setCategoryPicture(QTreeWidgetItem *item, const QIcon &picture)
+{
+    // Articles keep their own picture whatever the view does to them.
+    if (item && item->data(0, Qt::UserRole).toString().startsWith(QLatin1String("ROOT")))
+        item->setIcon(0, picture);
+}
 
 QIcon ArticleForm::treePicture(const QString &name, QStyle::StandardPixmap fallback) const
 {

@@ -63,6 +63,7 @@ private:
     void openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title) override;
     void runSpellTest(const QString &bookFile, int firstSentence, int count) override;
     void recommendToFriend();
+    void setCategoryPicture(QTreeWidgetItem *item, const QIcon &picture);
     [[nodiscard]] QIcon treePicture(const QString &name, QStyle::StandardPixmap fallback) const;
 
     ArticleLibrary m_library;
