@@ -60,6 +60,9 @@ class TestEventsEngine : public QObject
                    .arg(k))
                 .toMap();
         QTest::mouseClick(m_view->focusProxy(), button, mods, QPoint(int(r["x"].toDouble()), int(r["y"].toDouble())));
+        // Let the event arrive before the next query: the pages drop events that come in while
+        // the view is waiting for an answer.
+        QTest::qWait(600);
     }
     bool load(bool mixed, int lesson = 0)
     {
@@ -116,12 +119,12 @@ private slots:
         QFETCH(bool, mixed);
         QVERIFY2(load(mixed), qPrintable(m_pages->LastError()));
         const QString keyword = QStringLiteral("rgb(255, 0, 0)"); // the default key-word colour
-        // Sentence 4, word 5 "news": plain; Ctrl+left makes it a key word, Ctrl+right a new word.
+        // Sentence 4, word 5 "news": plain; Ctrl+left makes it a key word, Ctrl+right makes word 6 a new word.
         QCOMPARE(wordStyle(4, 5, "color"), QString());
         clickWord(4, 5, Qt::LeftButton, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 5, "color"), keyword, 10000);
-        clickWord(4, 6, Qt::RightButton, Qt::ControlModifier);
-        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 6, "textDecoration").contains("underline"), true, 10000);
+        clickWord(4, 6, Qt::RightButton, Qt::ControlModifier); // a new word
+        QVERIFY(wordStyle(4, 6, "textDecoration").contains("underline"));
         // Ctrl+left on the existing key word (word 2) unmarks it: its colour is cleared.
         clickWord(4, 2, Qt::LeftButton, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(wordStyle(4, 2, "color"), QString(), 10000);
