@@ -54,7 +54,7 @@ public:
     void showMessage(const QString &text) override { QMessageBox::information(nullptr, App().productTitle, text); }
     void showBrowserNotice() override
     {
-        QMessageBox::warning(nullptr, QStringLiteral("Morvex英语Brixa精听"),
+        QMessageBox::warning(nullptr, App().productTitle,
                              QStringLiteral("本软件需要网页显示组件（Qt WebEngine）才能显示课文，但它无法启动。"
                                             "请安装 qt6-webengine 后再运行本软件。"));
     }
