@@ -99,7 +99,7 @@ private slots:
                                             "return e?f.getComputedStyle(e).color:'';})()")
                                  .arg(frame)
                                  .arg(n),
-                             3000)
+                             20000)
                 .toString();
         };
         const QColor cur(pages::LessonPages::PageColour(App().display.curSentenceColor));
