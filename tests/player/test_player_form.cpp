@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QAction>
 #include <QtTest>
 
 using namespace mvx;
@@ -108,6 +109,31 @@ private slots:
         QVERIFY(Button(form, "btStop")->isEnabled());
         QTest::keyClick(proxy, Qt::Key_S);
         QCOMPARE(form.Controller().PlayStatus(), int(Stopped));
+    }
+
+    void showMenuSwitchesTextsAndLayout()
+    {
+        SaveUserBool(QString::fromLatin1(Key::ShouldShowChinese), true);
+        SaveUserBool(QString::fromLatin1(Key::EnglishChineseMix), false);
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        auto *chinese = form.findChild<QAction *>(QStringLiteral("ckShowChinese"));
+        auto *mixed = form.findChild<QAction *>(QStringLiteral("rbMix"));
+        QVERIFY(chinese && mixed);
+        chinese->trigger(); // checked -> unchecked: hide the Chinese page
+        QVERIFY(WaitFor([&] { return !form.Pages().ShowState().chineseShown; }));
+        QVERIFY(!chinese->isChecked());
+        mixed->trigger();
+        QVERIFY(WaitFor([&] { return form.Pages().ShowState().mixedLayout; }));
+        QVERIFY(mixed->isChecked());
+        QCOMPARE(form.Controller().PlayStatus(), int(Stopped));
+        form.close();
+        // The choice is what the next player starts with.
+        QVERIFY(!GetUserBool(QString::fromLatin1(Key::ShouldShowChinese), true));
+        QVERIFY(GetUserBool(QString::fromLatin1(Key::EnglishChineseMix), false));
+        SaveUserBool(QString::fromLatin1(Key::ShouldShowChinese), true);
+        SaveUserBool(QString::fromLatin1(Key::EnglishChineseMix), false);
     }
 
     void laterFeaturesSaySoPlainly()

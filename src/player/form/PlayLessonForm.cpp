@@ -13,7 +13,10 @@
 #include "ui/Twips.h"
 
 #include <QApplication>
+#include <QActionGroup>
 #include <QComboBox>
+#include <QMenu>
+#include <QToolButton>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -207,6 +210,71 @@ void PlayLessonForm::BuildControls()
     m_cbSpeed->setObjectName(QStringLiteral("cbSpeed"));
     m_cbSpeed->setFocusPolicy(Qt::NoFocus);
     connect(m_cbSpeed, &QComboBox::activated, this, [this](int entry) { m_controller->cbSpeed_Click(entry); });
+    BuildShowMenu();
+}
+
+// The English, Chinese and comment switches and the side-by-side / mixed layout, in one
+// small menu beside the speed box.
+void PlayLessonForm::BuildShowMenu()
+{
+    m_btShow = new QToolButton(this);
+    m_btShow->setObjectName(QStringLiteral("btShowMenu"));
+    m_btShow->setText(QStringLiteral("显示"));
+    m_btShow->setToolTip(QStringLiteral("显示英文、中文、注释，中英分排或混排"));
+    m_btShow->setFocusPolicy(Qt::NoFocus);
+    m_btShow->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_btShow);
+    const auto addCheck = [menu](const QString &name, const QString &text) {
+        QAction *a = menu->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        return a;
+    };
+    QAction *english = addCheck(QStringLiteral("ckShowEnglish"), QStringLiteral("显示英文"));
+    QAction *chinese = addCheck(QStringLiteral("ckShowChinese"), QStringLiteral("显示中文"));
+    QAction *comment = addCheck(QStringLiteral("ckShowComment"), QStringLiteral("显示注释"));
+    menu->addSeparator();
+    auto *layout = new QActionGroup(menu);
+    QAction *separate = addCheck(QStringLiteral("rbSeperate"), QStringLiteral("中英分排"));
+    QAction *mixed = addCheck(QStringLiteral("rbMix"), QStringLiteral("中英混排"));
+    layout->addAction(separate);
+    layout->addAction(mixed);
+    m_btShow->setMenu(menu);
+#ifdef MVX_HAVE_PAGES
+    const auto textSwitch = [this](QAction *action, SentenceText text) {
+        connect(action, &QAction::triggered, this, [this, text](bool on) {
+            if (m_textSide)
+                m_textSide->Marks().SetTextShown(text, on);
+            SyncShowMenu();
+        });
+    };
+    textSwitch(english, SentenceText::English);
+    textSwitch(chinese, SentenceText::Chinese);
+    textSwitch(comment, SentenceText::Comment);
+    connect(separate, &QAction::triggered, this, [this] {
+        if (m_textSide)
+            m_textSide->Marks().SetMixedLayout(false);
+        SyncShowMenu();
+    });
+    connect(mixed, &QAction::triggered, this, [this] {
+        if (m_textSide)
+            m_textSide->Marks().SetMixedLayout(true);
+        SyncShowMenu();
+    });
+#endif
+    connect(menu, &QMenu::aboutToShow, this, &PlayLessonForm::SyncShowMenu);
+}
+
+// The menu always shows what the pages really show (a refused switch springs back).
+void PlayLessonForm::SyncShowMenu()
+{
+    const PageShowState show = m_pages->ShowState();
+    QMenu *menu = m_btShow->menu();
+    menu->findChild<QAction *>(QStringLiteral("ckShowEnglish"))->setChecked(show.englishShown);
+    menu->findChild<QAction *>(QStringLiteral("ckShowChinese"))->setChecked(show.chineseShown);
+    menu->findChild<QAction *>(QStringLiteral("ckShowComment"))->setChecked(show.commentShown);
+    menu->findChild<QAction *>(QStringLiteral("rbSeperate"))->setChecked(!show.mixedLayout);
+    menu->findChild<QAction *>(QStringLiteral("rbMix"))->setChecked(show.mixedLayout);
 }
 
 // ---- Load and unload ----------------------------------------------------------------------
@@ -235,6 +303,7 @@ void PlayLessonForm::Form_Load()
 #ifdef MVX_HAVE_PAGES
     static_cast<pages::LessonPages *>(m_pages.get())->SetShowState(show);
 #endif
+    SyncShowMenu();
     setWindowTitle(App().mainCaption);
     ResizeForm();
     RefreshView();
@@ -303,6 +372,8 @@ void PlayLessonForm::ResizeForm()
     m_lbHotkey->move(width() - m_lbHotkey->width() - TwipsToPixels(405), TwipsToPixels(kRowTop + 60));
     m_cbSpeed->adjustSize();
     m_cbSpeed->move(m_lbHotkey->x() - m_cbSpeed->width() - 8, TwipsToPixels(kRowTop));
+    m_btShow->adjustSize();
+    m_btShow->move(m_cbSpeed->x() - m_btShow->width() - 8, TwipsToPixels(kRowTop));
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)

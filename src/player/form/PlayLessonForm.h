@@ -20,6 +20,7 @@
 #include <memory>
 
 class QComboBox;
+class QToolButton;
 class QLabel;
 class QScrollBar;
 
@@ -127,6 +128,9 @@ private:
     WaveView *m_wave = nullptr;
     QScrollBar *m_hsWave = nullptr;
     QComboBox *m_cbSpeed = nullptr;
+    QToolButton *m_btShow = nullptr; // which texts are shown, and the layout
+    void BuildShowMenu();
+    void SyncShowMenu();
     QLabel *m_lbInfo[3] = {nullptr, nullptr, nullptr};
     QLabel *m_lbCurSentenceNo = nullptr;
     QLabel *m_lbRepeatStatus = nullptr;
