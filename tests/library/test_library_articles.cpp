@@ -7,34 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
+
+#include "WavBytes.h"
 
 using namespace mvx;
 
 namespace {
 
-// A silent 16-bit mono WAV of the given length.
 QByteArray silentWav(int ms)
 {
-    const quint32 samples = quint32(ms) * 22050 / 1000;
-    QByteArray wav;
-    auto put32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char *>(&v), 4); };
-    auto put16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char *>(&v), 2); };
-    wav.append("RIFF");
-    put32(36 + samples * 2);
-    wav.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(22050);
-    put32(44100);
-    put16(2);
-    put16(16);
-    wav.append("data");
-    put32(samples * 2);
-    wav.append(QByteArray(int(samples * 2), '\0'));
-    return wav;
+    return testing::wavBytes(ms, false);
 }
 
 struct FakeRoutes final : LearningRoutes
