@@ -9,6 +9,7 @@
 #include "libs/comm/CommLib.h"
 #include "libs/echomax/EchoMaxLib.h"
 #include "libs/notedict/NoteDictLib.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -43,7 +44,7 @@ private:
     bool m_reported = false;
 };
 
-// Windows start-up shows. Plain message boxes stand in where skinned windows come later.
+// Windows start-up shows; the compatibility question and the browser notice stay plain boxes.
 class ShellWindows final : public StartUpWindows
 {
 public:
@@ -51,7 +52,7 @@ public:
     {
         return QMessageBox::question(nullptr, App().productTitle, text) == QMessageBox::Yes;
     }
-    void showMessage(const QString &text) override { QMessageBox::information(nullptr, App().productTitle, text); }
+    void showMessage(const QString &text) override { ShowMessageBox(text, 1); }
     void showBrowserNotice() override
     {
         QMessageBox::warning(nullptr, App().productTitle,
@@ -69,7 +70,7 @@ public:
     {
         // Learning in full opens the lesson player; closing it shows the library again.
         ArticleForm::Destinations destinations;
-        destinations.player = [this](QWidget *library, const QString &bookFile, int lessonNo) {
+        destinations.player = [](QWidget *library, const QString &bookFile, int lessonNo) {
             auto *player = new PlayLessonForm();
             player->setAttribute(Qt::WA_DeleteOnClose);
             QObject::connect(player, &PlayLessonForm::closed, library, [library] { library->show(); });
