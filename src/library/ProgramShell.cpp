@@ -6,6 +6,7 @@
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
 #include "player/form/PlayLessonForm.h"
+#include "quiz/FirstTestForm.h"
 #include "libs/comm/CommLib.h"
 #include "libs/echomax/EchoMaxLib.h"
 #include "libs/notedict/NoteDictLib.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -68,7 +70,7 @@ public:
     }
     void showArticleForm() override
     {
-        // Learning in full opens the lesson player; closing it shows the library again.
+        // Learning in full opens the lesson player; closing it (or the quiz) shows the library again.
         ArticleForm::Destinations destinations;
         destinations.player = [](QWidget *library, const QString &bookFile, int lessonNo) {
             auto *player = new PlayLessonForm();
@@ -78,6 +80,21 @@ public:
             player->OpenLesson(bookFile, lessonNo, true);
             player->show();
             player->StartTimerHint();
+            return true;
+        };
+        // The first listening opens the quiz; it is shown before the lesson and the quiz are
+        // loaded, so their messages always have a window behind them.
+        destinations.quiz = [](QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,
+                               const QString &title) {
+            QPointer<FirstTestForm> quiz = new FirstTestForm();
+            quiz->setAttribute(Qt::WA_DeleteOnClose);
+            QObject::connect(quiz, &FirstTestForm::closed, library, [library] { library->show(); });
+            quiz->Load();
+            quiz->show();
+            if (quiz)
+                quiz->OpenLesson(bookFile, lessonNo);
+            if (quiz)
+                quiz->LoadQuiz(quizFile, title);
             return true;
         };
         ArticleForm::SetDestinations(destinations);

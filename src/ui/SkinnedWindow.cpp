@@ -195,9 +195,11 @@ void SkinnedWindow::closeEvent(QCloseEvent *event)
     // Closed by the window system: leave through the window's own close button.
     if (!m_inLeaveAction && m_loaded && isVisible() && HasMethodByName(this, QStringLiteral("btWinClose_click"))) {
         m_inLeaveAction = true;
-        event->ignore();
         DispatchClick(QStringLiteral("btWinClose"));
         m_inLeaveAction = false;
+        // A leave action that hid the window closed it for good (a window deleted on close
+        // goes now); one that kept it open (a question answered No) keeps it.
+        event->setAccepted(!isVisible());
         return;
     }
     QDialog::closeEvent(event);

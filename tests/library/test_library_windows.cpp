@@ -182,12 +182,12 @@ private slots:
 
     void aStepNotBuiltYetSaysSo()
     {
-        SaveUserSetting(QString::fromLatin1(Key::DefaultLearnStep), "FirstTest");
+        SaveUserSetting(QString::fromLatin1(Key::DefaultLearnStep), "LastTest");
         auto form = openLibrary();
         QVERIFY(form->selectNodeByKey(kArticleKey));
         whenModal<LearnStepsForm>([](LearnStepsForm *steps) { steps->btOk_click(); });
         form->btRepeat_click();
-        QCOMPARE(m_messages, QStringList{StepNotAvailableMessage("初听练习")});
+        QCOMPARE(m_messages, QStringList{StepNotAvailableMessage("过关测验")});
         QVERIFY(form->isVisible());
     }
 

@@ -1,8 +1,7 @@
-// LRC lines, key-word marks, quiz sources and article sources: what is read and what is refused.
+// LRC lines, key-word marks and article sources: what is read and what is refused.
 #include "ArticleSource.h"
 #include "KeyWordMarks.h"
 #include "LrcParser.h"
-#include "QuizSource.h"
 
 #include <QTest>
 
@@ -18,9 +17,6 @@ private slots:
     void lrcRefused();
     void keyWordMarks_data();
     void keyWordMarks();
-    void quizSource();
-    void quizRefused_data();
-    void quizRefused();
     void articleSource();
     void articleRefused_data();
     void articleRefused();
@@ -117,47 +113,6 @@ void TestMakebookParsers::keyWordMarks()
     for (const KeyWordSpan &s : t.keyWords)
         found << t.plain.mid(s.start, s.length);
     QCOMPARE(found.join(QLatin1Char(',')), words);
-}
-
-void TestMakebookParsers::quizSource()
-{
-    const QStringList lines{"# comment", "title: A Test", "", "[question]", "type: truefalse",
-                            "text: The sky is green.", "answer: f", "[question]", "text: Which?",
-                            "type: choice", "A: one", "B: two", "C: three", "answer: C"};
-    const QuizSource q = QuizSource::parse(lines, QStringLiteral("q.txt"));
-    QVERIFY2(!q.error.isError(), qPrintable(q.error.toString()));
-    QCOMPARE(q.title, QStringLiteral("A Test"));
-    QCOMPARE(q.questions.size(), 2);
-    QCOMPARE(q.questions[0].kind, QuizQuestion::Kind::TrueFalse);
-    QCOMPARE(q.questions[1].choices, (QStringList{"one", "two", "three"}));
-    QCOMPARE(q.questions[1].line, 8);
-    QCOMPARE(q.answerKey(), QStringLiteral("FC"));
-}
-
-void TestMakebookParsers::quizRefused_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("line");
-    const QStringList tf{"[question]", "type: truefalse", "text: x", "answer: T"};
-    QTest::addRow("no questions") << QStringList{"title: empty"} << 0;
-    QTest::addRow("true/false answer B") << QStringList{"[question]", "type: truefalse", "text: x", "answer: B"} << 1;
-    QTest::addRow("answer is not a choice")
-        << QStringList{"[question]", "type: choice", "text: x", "A: a", "B: b", "answer: C"} << 1;
-    QTest::addRow("choices out of order")
-        << QStringList{"[question]", "type: choice", "text: x", "A: a", "C: c"} << 5;
-    QTest::addRow("missing answer") << QStringList{"[question]", "type: truefalse", "text: x", "[question]"} << 1;
-    QTest::addRow("unknown type") << QStringList{"[question]", "type: essay"} << 2;
-    QTest::addRow("seven questions") << tf + tf + tf + tf + tf + tf + tf << 25;
-}
-
-void TestMakebookParsers::quizRefused()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(int, line);
-    const QuizSource q = QuizSource::parse(lines, QStringLiteral("q.txt"));
-    QVERIFY(q.error.isError());
-    QCOMPARE(q.error.line, line);
-    QVERIFY(q.questions.isEmpty());
 }
 
 void TestMakebookParsers::articleSource()

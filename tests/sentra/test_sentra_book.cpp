@@ -66,9 +66,13 @@ void TestSentraBook::lessonsReadBack()
     const int h = bcSentraBook_Open(m_book, QStringLiteral("rb"));
     QVERIFY(h >= 0);
     int first = -7, count = -7;
-    QCOMPARE(bcSentraBook_GetLessonInfo(h, 1, &first, &count, 0), 0);
+    int hasTitle = 7;
+    QCOMPARE(bcSentraBook_GetLessonInfo(h, 1, &first, &count, 0, &hasTitle), 0);
     QCOMPARE(first, 4);
     QCOMPARE(count, 4);
+    QCOMPARE(hasTitle, 0); // the second lesson starts with a plain sentence
+    QCOMPARE(bcSentraBook_GetLessonInfo(h, 0, nullptr, nullptr, 0, &hasTitle), 0);
+    QCOMPARE(hasTitle, -1);
     QCOMPARE(bcSentence_GetChinese(h, 5), QStringLiteral("北方的农民说雨来得早。"));
     QCOMPARE(bcSentence_GetComment(h, 5), QStringLiteral("early: 早"));
     QCOMPARE(bcSentence_GetPureEnglish(h, 6), QStringLiteral("It's a well-known sign of a good year."));

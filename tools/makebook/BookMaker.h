@@ -4,7 +4,7 @@
 // article index. All input is read and checked first; the book is changed in one
 // transaction and the index written last, and when any step fails the book and the
 // index are left exactly as they were.
-#include "InputError.h"
+#include "core/InputError.h"
 #include "libs/sentra/SentraTypes.h"
 
 #include <QString>

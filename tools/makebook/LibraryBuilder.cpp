@@ -5,7 +5,7 @@
 #include "IndexEditor.h"
 #include "BookMaker.h"
 #include "KeyWordMarks.h"
-#include "QuizSource.h"
+#include "libs/echomax/QuizSource.h"
 #include "SpeechSynth.h"
 #include "core/Helpers.h"
 #include "core/TextCodec.h"

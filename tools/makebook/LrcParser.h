@@ -6,7 +6,7 @@
 // "[offset:..]") are read for the offset only; untimed text lines are refused, because
 // a learner who forgot a time would otherwise get a shifted lesson.
 // Times must rise strictly from one sentence to the next.
-#include "InputError.h"
+#include "core/InputError.h"
 
 #include <QList>
 #include <QStringList>

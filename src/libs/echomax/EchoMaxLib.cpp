@@ -1,7 +1,11 @@
 #include "EchoMaxLib.h"
 
+#include "QuizPage.h"
+#include "QuizSource.h"
 #include "WaveSegment.h"
 #include "comm/DigestCache.h"
+
+#include <QSaveFile>
 
 namespace mvx {
 
@@ -25,6 +29,25 @@ void vcSetVisualWaveDataMan(int on)
 void vcCloseDigestFile()
 {
     DropLastDigest();
+}
+
+QString vcGenQuiz(const QString &source, const QString &pageFile, const QString &title, InputError *error)
+{
+    auto fail = [error](const InputError &e) {
+        if (error)
+            *error = e;
+        return QString();
+    };
+    const QuizSource quiz = QuizSource::read(QString(source).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    if (quiz.error.isError())
+        return fail(quiz.error);
+    const QString pagePath = QString(pageFile).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QSaveFile page(pagePath);
+    if (!page.open(QIODevice::WriteOnly) || page.write(RenderQuizPage(quiz, title).toUtf8()) < 0 || !page.commit())
+        return fail({pagePath, 0, QStringLiteral("无法写入测验页面：%1").arg(page.errorString())});
+    if (error)
+        *error = {};
+    return quiz.answerKey();
 }
 
 } // namespace mvx

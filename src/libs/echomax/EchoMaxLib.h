@@ -1,6 +1,8 @@
 #pragma once
-// The repeater library's facade: wave segment extraction and the player's digest-side
-// calls. (Quiz generation lives with the quiz.) Paths may use "\" or "/".
+// The repeater library's facade: wave segment extraction, the player's digest-side calls
+// and quiz generation. Paths may use "\" or "/".
+#include "core/InputError.h"
+
 #include <QString>
 
 namespace mvx {
@@ -18,5 +20,12 @@ int vcExtractWaveSeg(const QString &sourceWave, const QString &targetWave, int s
 void vcSetVisualWaveDataMan(int on);
 // Frees the library-side copy of the last digest (the player closes its own handle first).
 void vcCloseDigestFile();
+
+// Turns the quiz source (QUIZ_FORMAT.md) into the quiz page at pageFile, with title as its
+// heading, and returns the answer key (one character per question). The page is written
+// under a temporary name and renamed into place. On failure returns an empty key, fills
+// *error (may be null) with the file, line and reason, and leaves pageFile as it was.
+[[nodiscard]] QString vcGenQuiz(const QString &source, const QString &pageFile, const QString &title,
+                                InputError *error);
 
 } // namespace mvx

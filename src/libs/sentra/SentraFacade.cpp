@@ -92,7 +92,7 @@ int bcSentraBook_Close(int hBook)
 }
 
 int bcSentraBook_GetLessonInfo(int hBook, int nLessonNo, int *pFirstSentence,
-                               int *pSentenceCount, int)
+                               int *pSentenceCount, int, int *pHasTitle)
 {
     SentraBook *b = books().find(hBook);
     const std::optional<LessonInfo> info = b ? b->lessonInfo(nLessonNo) : std::nullopt;
@@ -102,6 +102,8 @@ int bcSentraBook_GetLessonInfo(int hBook, int nLessonNo, int *pFirstSentence,
         *pFirstSentence = info->firstSentence;
     if (pSentenceCount)
         *pSentenceCount = info->sentenceCount;
+    if (pHasTitle)
+        *pHasTitle = info->hasTitle ? -1 : 0;
     return 0;
 }
 

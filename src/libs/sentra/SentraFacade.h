@@ -31,10 +31,11 @@ int bcSentraBook_Open(const QString &szFileName, const QString &szMode);
 // Closes the book; returns 0, or -1 for a handle that is not open.
 int bcSentraBook_Close(int hBook);
 
-// Fills the lesson's first number in all and its sentence count. Returns 0, or -1 (outs left
-// unchanged) for a bad handle or lesson number. Out pointers may be null.
+// Fills the lesson's first number in all, its sentence count and (when asked) its title flag
+// (-1: sentence 0 is the title line, 0: not). Returns 0, or -1 (outs left unchanged) for a bad
+// handle or lesson number. Out pointers may be null.
 int bcSentraBook_GetLessonInfo(int hBook, int nLessonNo, int *pFirstSentence,
-                               int *pSentenceCount, int nReserved);
+                               int *pSentenceCount, int nReserved, int *pHasTitle = nullptr);
 
 // Writes the lesson's English, Chinese, comment and mixed pages (UTF-8 HTML) and fills the
 // outs: first number in all, sentence count, title flag (-1 / 0), and the degree of sentence

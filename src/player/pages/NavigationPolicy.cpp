@@ -21,9 +21,21 @@ void NavigationPolicy::setAllowedFolders(const QStringList &folders)
     }
 }
 
+void NavigationPolicy::setOnlyFile(const QString &file)
+{
+    m_onlyFile = file.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+}
+
 NavigationPolicy::Decision NavigationPolicy::decide(const QUrl &url) const
 {
     const QString scheme = url.scheme().toLower();
+    if (!m_onlyFile.isEmpty()) {
+        if (scheme == QLatin1String("about"))
+            return url.path() == QLatin1String("blank") ? Decision::Allow : Decision::Refuse;
+        const bool same = url.isLocalFile() && !url.hasQuery()
+                          && QDir::cleanPath(QFileInfo(url.toLocalFile()).absoluteFilePath()) == m_onlyFile;
+        return same ? Decision::Allow : Decision::Refuse;
+    }
     if (url.host().compare(QLatin1String(sentra::CommentEditMarker), Qt::CaseInsensitive) == 0
         || url.toString().contains(QLatin1String(sentra::CommentEditMarker), Qt::CaseInsensitive)) {
         return Decision::CommentEdit;

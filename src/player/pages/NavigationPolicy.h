@@ -17,11 +17,15 @@ public:
     // Folders (absolute) whose files the view may load; sub-folders included.
     void setAllowedFolders(const QStringList &folders);
     [[nodiscard]] QStringList allowedFolders() const { return m_folders; }
+    // A view that shows one page only (the quiz): that file and blank frames are allowed,
+    // every other address is refused, and nothing is opened externally. Empty: folders rule.
+    void setOnlyFile(const QString &file);
 
     [[nodiscard]] Decision decide(const QUrl &url) const;
 
 private:
     QStringList m_folders; // cleaned, ending without "/"
+    QString m_onlyFile;    // cleaned absolute path, or empty
 };
 
 } // namespace mvx::pages

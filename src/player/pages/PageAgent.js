@@ -152,6 +152,7 @@
             var ev = {
                 sink: sink, type: type, frame: fname,
                 srcId: (src && src.id) || '', srcTag: (src && src.tagName) || '',
+                srcName: (src && src.getAttribute && src.getAttribute('name')) || '',
                 parentId: (src && src.parentNode && src.parentNode.id) || '',
                 text: '', button: 0,
                 ctrl: !!e.ctrlKey, alt: !!e.altKey, shift: !!e.shiftKey,
@@ -250,6 +251,43 @@
             }
         }
         return result;
+    };
+
+    // Hooks the mouse-down of the INPUT elements of a frame whose name is one of names to sink.
+    // Returns how many were hooked.
+    agent.hookInputs = function (fname, sink, names) {
+        var doc = agent.doc(fname);
+        if (!doc) {
+            return 0;
+        }
+        var h = handlerFor(sink, fname);
+        var inputs = doc.getElementsByTagName('INPUT');
+        var hooked = 0;
+        for (var i = 0; i < inputs.length; ++i) {
+            if (names.indexOf(inputs[i].getAttribute('name')) >= 0) {
+                inputs[i].onmousedown = h;
+                ++hooked;
+            }
+        }
+        return hooked;
+    };
+
+    // For k = 0 ... n - 1: the value of the last checked input named "radio" + k in page
+    // order, or "NoAnswer" when none is checked.
+    agent.radioAnswers = function (fname, n) {
+        var out = [];
+        var doc = agent.doc(fname);
+        for (var k = 0; k < n; ++k) {
+            var answer = 'NoAnswer';
+            var group = doc ? doc.getElementsByName('radio' + k) : [];
+            for (var i = 0; i < group.length; ++i) {
+                if (group[i].checked) {
+                    answer = group[i].value;
+                }
+            }
+            out.push(answer);
+        }
+        return out;
     };
 
     agent.setState = function (st) {

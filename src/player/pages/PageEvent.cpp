@@ -10,6 +10,7 @@ PageEvent PageEvent::fromVariant(const QVariantMap &map)
     e.frame = map.value(QStringLiteral("frame")).toString();
     e.srcId = map.value(QStringLiteral("srcId")).toString();
     e.srcTag = map.value(QStringLiteral("srcTag")).toString().toUpper();
+    e.srcName = map.value(QStringLiteral("srcName")).toString();
     e.parentId = map.value(QStringLiteral("parentId")).toString();
     e.text = map.value(QStringLiteral("text")).toString();
     e.button = map.value(QStringLiteral("button")).toInt();

@@ -1,7 +1,7 @@
 #pragma once
 // One DOM event of a lesson page as the page agent reports it: which sink it is bound to, its
 // type ("keydown", "mousedown", "dblclick", "selectstart", "contextmenu"), the frame and the
-// source element (the word anchor or sentence label under the pointer), the mouse button
+// source element (the word anchor or sentence label under the pointer, or a hooked input), the mouse button
 // (1 left, 2 right, 4 middle), the Ctrl / Alt / Shift states, the key code, and for a word its
 // text and its rectangle in view pixels (the engine's own geometry, frame offsets included).
 #include <QRectF>
@@ -16,7 +16,8 @@ struct PageEvent
     QString type;
     QString frame;
     QString srcId;
-    QString srcTag; // upper case, as the DOM names it ("A", "LABEL")
+    QString srcTag; // upper case, as the DOM names it ("A", "LABEL", "INPUT")
+    QString srcName; // the source element's name attribute ("Submit1"), empty when none
     QString parentId;
     QString text;
     int button = 0;

@@ -8,7 +8,7 @@
 namespace mvx {
 
 enum class PlayerTimer {
-    Position,        // 10 ms: reads the play position, end checks
+    Position,        // 10 ms (the quiz: 20 ms): reads the play position, end checks
     MediaReady,      // 10 ms: waits for the media-open state
     AutoRepeatBreak, // 50 ms: counts the silent gap of automatic repeat
 };

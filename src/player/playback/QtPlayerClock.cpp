@@ -5,14 +5,14 @@
 
 namespace mvx {
 
-QtPlayerClock::QtPlayerClock()
+QtPlayerClock::QtPlayerClock(int positionIntervalMs)
 {
     m_elapsed.start();
     const struct {
         QTimer *timer;
         PlayerTimer kind;
         int interval;
-    } all[] = {{&m_position, PlayerTimer::Position, 10},
+    } all[] = {{&m_position, PlayerTimer::Position, positionIntervalMs},
                {&m_mediaReady, PlayerTimer::MediaReady, 10},
                {&m_autoRepeatBreak, PlayerTimer::AutoRepeatBreak, 50}};
     for (const auto &t : all) {

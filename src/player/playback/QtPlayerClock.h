@@ -1,6 +1,7 @@
 #pragma once
 // The player's clock on the window thread: three QTimers (10, 10 and 50 ms) and
-// QCoreApplication's event processing for the waits.
+// QCoreApplication's event processing for the waits. The quiz window's clock is the same
+// with its position timer at 20 ms (QuizPositionMs).
 #include "player/playback/PlayerClock.h"
 
 #include <QElapsedTimer>
@@ -11,7 +12,10 @@ namespace mvx {
 class QtPlayerClock final : public PlayerClock
 {
 public:
-    QtPlayerClock();
+    static constexpr int PlayerPositionMs = 10;
+    static constexpr int QuizPositionMs = 20;
+
+    explicit QtPlayerClock(int positionIntervalMs = PlayerPositionMs);
     void SetTimerHandler(std::function<void(PlayerTimer)> handler) override;
     void SetTimer(PlayerTimer timer, bool on) override;
     [[nodiscard]] bool IsTimerOn(PlayerTimer timer) const override;

@@ -1,13 +1,15 @@
-#include "QuizSource.h"
+#include "libs/echomax/QuizSource.h"
 
 #include "core/TextCodec.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 namespace mvx {
 
 namespace {
 
+// Checks a finished question; the error points at its "[question]" line.
 InputError checkQuestion(const QuizQuestion &q, bool typed, const QString &file)
 {
     if (!typed)
@@ -22,7 +24,7 @@ InputError checkQuestion(const QuizQuestion &q, bool typed, const QString &file)
         if (q.answer != QLatin1Char('T') && q.answer != QLatin1Char('F'))
             return {file, q.line, QStringLiteral("判断题的答案必须是 T 或 F")};
     } else {
-        if (q.choices.size() < 2)
+        if (q.choices.size() < QuizSource::MinChoices)
             return {file, q.line, QStringLiteral("选择题至少要有 A、B 两个选项")};
         const int index = q.answer.unicode() - 'A';
         if (index < 0 || index >= q.choices.size())
@@ -43,6 +45,7 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
     };
     bool inQuestion = false;
     bool typed = false;
+    QSet<QString> keysSeen; // of the current question, or of the lines before the first one
     for (int i = 0; i < lines.size(); ++i) {
         QString line = lines[i].trimmed();
         if (i == 0 && line.startsWith(QChar(0xFEFF)))
@@ -60,6 +63,7 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
             quiz.questions.last().line = lineNo;
             inQuestion = true;
             typed = false;
+            keysSeen.clear();
             continue;
         }
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
@@ -69,6 +73,9 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
         const QString value = line.mid(colon + 1).trimmed();
         if (value.isEmpty())
             return fail(lineNo, QStringLiteral("“%1:”后面没有内容").arg(key));
+        if (keysSeen.contains(key))
+            return fail(lineNo, QStringLiteral("“%1:”出现了两次").arg(key));
+        keysSeen.insert(key);
         if (!inQuestion) {
             if (key != QLatin1String("title"))
                 return fail(lineNo, QStringLiteral("第一道题之前只能有 title:"));
@@ -86,6 +93,8 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
             typed = true;
         } else if (key == QLatin1String("text")) {
             q.text = value;
+        } else if (key == QLatin1String("zh")) {
+            q.chinese = value;
         } else if (key == QLatin1String("answer")) {
             if (value.size() != 1)
                 return fail(lineNo, QStringLiteral("答案只能是一个字母"));
@@ -108,9 +117,22 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
 
 QuizSource QuizSource::read(const QString &path)
 {
+    QuizSource quiz;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        quiz.error = {path, 0, QStringLiteral("找不到测验文件")};
+        return quiz;
+    }
+    if (!info.isFile()) {
+        quiz.error = {path, 0, QStringLiteral("无法读取测验文件")};
+        return quiz;
+    }
+    if (info.size() > MaxFileBytes) {
+        quiz.error = {path, 0, QStringLiteral("测验文件太大（超过 %1 KB）").arg(MaxFileBytes / 1024)};
+        return quiz;
+    }
     const TextFileContent content = ReadTextFile(path);
-    if (!QFileInfo(path).isFile() || !content.ok) {
-        QuizSource quiz;
+    if (!content.ok) {
         quiz.error = {path, 0, QStringLiteral("无法读取测验文件")};
         return quiz;
     }
