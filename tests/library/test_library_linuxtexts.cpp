@@ -69,7 +69,7 @@ private slots:
     void noWindowsOnlyInstructionInSourcesOrHelp()
     {
         const QString root = QStringLiteral(MVX_SOURCE_DIR);
-        const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\\n]|\\.)*)")re"));
+        const QRegularExpression literal(QStringLiteral("\"((?:[^\"\\\\\\n]|\\\\.)*)\""));
         QStringList found;
         QDirIterator sources(root + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h"),
                                                              QStringLiteral("*.js")},
