@@ -7,7 +7,9 @@
 #include "core/TextCodec.h"
 #include "core/UserSettings.h"
 #include "libs/bookmaker/BookMaker.h"
+#include "libs/media/MediaPlayer.h"
 #include "libs/sentra/SentraBook.h"
+#include "libs/sentra/SentraFacade.h"
 #include "library/AddLessonForm.h"
 #include "library/ArticleForm.h"
 #include "library/LessonImport.h"
@@ -171,6 +173,9 @@ private slots:
                 preview << QStringList{table->item(r, 1)->text(), table->item(r, 3)->text(), table->item(r, 4)->text()}
                                .join('|');
             QVERIFY(dialog->StatusText().contains("跳过了 1 条"));
+            // MVX_IMPORT_SCREENSHOT=file.png keeps a picture of the dialog with its preview.
+            if (const QString shot = qEnvironmentVariable("MVX_IMPORT_SCREENSHOT"); !shot.isEmpty())
+                dialog->grab().save(shot);
             QVERIFY(!QFileInfo::exists(path("brxspecial/forest frogs 01.dat"))); // nothing written yet
             dialog->btImport_click();
             QVERIFY(waitForJob(dialog));
@@ -201,6 +206,28 @@ private slots:
         // The learn command hands it to the player.
         form.LearnArticle("DetailListen");
         QCOMPARE(opened, QStringList{"brxspecial/forest frogs 01.dat 0"});
+
+        // The player's road to sound: the sentence's sound made from the book, played through
+        // the media back end to its end.
+        const int handle = bcSentraBook_Open(path(info->fileName()), "rb");
+        QVERIFY(handle != -1);
+        int first = -1;
+        int count = 0;
+        QCOMPARE(bcSentraBook_GetLessonInfo(handle, info->lessonNo, &first, &count, 0), 0);
+        QCOMPARE(count, 4);
+        int samples = 0;
+        QCOMPARE(bcSentence_MakeSndFile(handle, first + 1, 0, 0, &samples, path("alltmpfile/base"), -1, 0), 0);
+        bcSentraBook_Close(handle);
+        const qint64 ms = lesson->sentences[1].endMs - lesson->sentences[1].startMs;
+        QVERIFY(qAbs(samples - ms * 22050 / 1000) <= 2);
+        MediaPlayer player;
+        QSignalSpy ends(&player, &MediaPlayer::endOfStream);
+        player.setURL(path("alltmpfile/base.wav"));
+        QTRY_COMPARE(player.openState(), int(MediaPlayer::MediaOpen));
+        QVERIFY(qAbs(player.duration() * 1000 - ms) <= 2);
+        player.play();
+        QTRY_VERIFY(player.currentPosition() > 0.2);
+        QTRY_COMPARE_WITH_TIMEOUT(ends.size(), 1, 20000);
     }
 
     void refusalsCarryTheCommandsMessage()
