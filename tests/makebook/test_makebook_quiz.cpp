@@ -2,7 +2,7 @@
 // window looks for it, with the other inputs or alone for an existing book; "已替换" and the
 // shared-lesson note; refusals change nothing; a quiz that cannot be put in place last puts
 // the book and the index back.
-#include "BookMaker.h"
+#include "libs/bookmaker/BookMaker.h"
 #include "QuizInstall.h"
 #include "SoundFixture.h"
 #include "library/ArticleLibrary.h"
