@@ -112,6 +112,14 @@ QString HomeFolder()
     return App().appPath.isEmpty() ? QDir::currentPath() : App().appPath;
 }
 
+// A label of fixed size: a new text repaints the label alone and never asks the window
+// for a new layout (the time label changes ten times a second while playing).
+void PlaceFixed(QLabel *label, const QRect &geometry)
+{
+    label->setFixedSize(geometry.size());
+    label->move(geometry.topLeft());
+}
+
 QLabel *MakeLabel(QWidget *parent, const QString &name)
 {
     auto *label = new QLabel(parent);
@@ -377,13 +385,13 @@ void PlayLessonForm::ResizeForm()
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)
-        m_lbInfo[i]->setGeometry(TwipsToPixels(infoLefts[i]), infoTop, TwipsToPixels(i == 2 ? 4500 : 2300), 20);
-    m_lbCurSentenceNo->setGeometry(TwipsToPixels(w - 4200), infoTop, TwipsToPixels(3800), 20);
+        PlaceFixed(m_lbInfo[i], QRect(TwipsToPixels(infoLefts[i]), infoTop, TwipsToPixels(i == 2 ? 4500 : 2300), 20));
+    PlaceFixed(m_lbCurSentenceNo, QRect(TwipsToPixels(w - 4200), infoTop, TwipsToPixels(3800), 20));
     const int pictureWidth = w - 495 - kWaveLeft;
     m_wave->setGeometry(TwipsRect(kWaveLeft, kWaveTop, pictureWidth, kWaveHeight));
     m_hsWave->setGeometry(TwipsToPixels(kWaveLeft), m_wave->geometry().bottom() + 2,
                           std::max(20, TwipsToPixels(pictureWidth - 480)), TwipsToPixels(kScrollHeight));
-    m_lbRepeatStatus->setGeometry(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18);
+    PlaceFixed(m_lbRepeatStatus, QRect(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18));
     m_lbReadHint->adjustSize();
     m_lbReadHint->move(m_wave->x() + 8, m_wave->y() + WaveView::RulerHeight + 4);
     PlaceWindowButtons();
@@ -469,8 +477,10 @@ void PlayLessonForm::RefreshView()
         m_lbCurSentenceNo->setText(c.LessonInfoText());
     if (m_lbRepeatStatus->text() != c.RepeatStatusText())
         m_lbRepeatStatus->setText(c.RepeatStatusText());
-    m_lbReadHint->setVisible(c.ReadHintVisible());
-    m_lbReadHint->raise();
+    if (c.ReadHintVisible() == m_lbReadHint->isHidden()) { // only on a change: the view refreshes ten times a second
+        m_lbReadHint->setVisible(c.ReadHintVisible());
+        m_lbReadHint->raise();
+    }
     m_wave->setVisible(c.WavePictureVisible());
     RefreshScrollBar();
 }
