@@ -26,7 +26,7 @@ QString withSlash(QString folder)
 QString SecondInstanceMessage()
 {
     return QStringLiteral("您已经启动了一份 ") + App().productTitle
-        + QStringLiteral("  如果您不知道如何继续，请重新启动Windows");
+        + QStringLiteral("  如果您不知道如何继续，请重新启动计算机");
 }
 
 QString VistaQuestion()

@@ -15,7 +15,7 @@ CopyWordSndForm::CopyWordSndForm(QWidget *parent) : SkinnedWindow(QStringLiteral
     AddLabel(QStringLiteral("lbTitle"), QStringLiteral("单词真人发音"), 240, 90, 4500, 330);
     AddButton(QStringLiteral("btWinClose"), 6450, 75, 330, 330);
     QLabel *first = AddLabel(QStringLiteral("lbInfo"),
-                             QStringLiteral("    您需要在运行本软件前放入光盘 Disc B,或将单词声音(约370M)拷贝到硬盘，"
+                             QStringLiteral("    您需要在运行本软件前放入光盘 Disc B（或插上存有单词声音的U盘）,或将单词声音(约370M)拷贝到硬盘，"
                                             "才能在即点即查单词的时候，听到单词真人发音。"),
                              360, 690, 6180, 900);
     first->setWordWrap(true);

@@ -46,8 +46,8 @@ int WordSoundManager::VoiceEntryFor(const QStringList &entries, const QString &v
 
 QString WordSoundManager::NoDiscMessage()
 {
-    return QStringLiteral("光盘没有放好！请放入光盘 Disc B。\r\n\r\n"
-                          "自己手工拷贝单词声音的办法是将 Disc B光盘上的snd文件夹拷贝到安装目录下面。");
+    return QStringLiteral("光盘没有放好！请放入光盘 Disc B，或插上存有单词声音的U盘。\r\n\r\n"
+                          "自己手工拷贝单词声音的办法是将 Disc B光盘（或U盘、其他文件夹）上的snd文件夹拷贝到程序目录下面。");
 }
 
 QString WordSoundManager::NoLibraryInFolderMessage(const QString &folder)

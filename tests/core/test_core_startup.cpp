@@ -160,7 +160,7 @@ private slots:
         QTest::addColumn<QString>("lastCall");
         QTest::addRow("HTML engine unusable") << false << false << int(StartUpResult::RefusedBrowser) << "browser-notice";
         QTest::addRow("second instance") << true << true << int(StartUpResult::RefusedSecondInstance)
-                                         << "message 您已经启动了一份 Morvex英语Lentoria  如果您不知道如何继续，请重新启动Windows";
+                                         << "message 您已经启动了一份 Morvex英语Lentoria  如果您不知道如何继续，请重新启动计算机";
     }
 
     void refusals()
