@@ -429,22 +429,29 @@ void PlayLessonForm::paintEvent(QPaintEvent *event)
 {
     SkinnedWindow::paintEvent(event);
     // Border pictures of the skin, tiled along each edge however large the window grows.
-    const QString dir = skin::WindowFolder(App().skinRoot, FormName());
-    const QString common = skin::CommonFolder(App().skinRoot);
+    // They are looked up once per skin and scale: the labels repaint the window behind them
+    // ten times a second while playing.
+    const QString key = App().skinRoot + QLatin1Char('|') + QString::number(devicePixelRatioF());
+    if (key != m_borderTilesKey) {
+        m_borderTilesKey = key;
+        const QString dir = skin::WindowFolder(App().skinRoot, FormName());
+        const QString common = skin::CommonFolder(App().skinRoot);
+        const char *const names[] = {"ImgTop", "ImgDown", "ImgLeft", "ImgRight"};
+        for (int i = 0; i < 4; ++i)
+            m_borderTiles[i] = skin::LoadPicture(skin::FindPicture(dir, common, QLatin1String(names[i])), devicePixelRatioF());
+    }
     QPainter p(this);
-    const struct {
-        const char *name;
-        bool horizontal;
-        bool farEdge;
-    } edges[] = {{"ImgTop", true, false}, {"ImgDown", true, true}, {"ImgLeft", false, false}, {"ImgRight", false, true}};
-    for (const auto &e : edges) {
-        const QPixmap tile = skin::LoadPicture(skin::FindPicture(dir, common, QLatin1String(e.name)), devicePixelRatioF());
+    for (int i = 0; i < 4; ++i) {
+        const QPixmap &tile = m_borderTiles[i];
         if (tile.isNull())
             continue;
+        const bool horizontal = i < 2;
+        const bool farEdge = i % 2 == 1;
         const QSizeF ts = tile.deviceIndependentSize();
-        const QRectF band = e.horizontal ? QRectF(0, e.farEdge ? height() - ts.height() : 0, width(), ts.height())
-                                         : QRectF(e.farEdge ? width() - ts.width() : 0, 0, ts.width(), height());
-        p.drawTiledPixmap(band, tile);
+        const QRectF band = horizontal ? QRectF(0, farEdge ? height() - ts.height() : 0, width(), ts.height())
+                                       : QRectF(farEdge ? width() - ts.width() : 0, 0, ts.width(), height());
+        if (band.intersects(event->rect()))
+            p.drawTiledPixmap(band, tile);
     }
 }
 
