@@ -135,6 +135,45 @@ private slots:
                               TextEncoding::Utf8));
     }
 
+    // Where the book goes and what is still missing, from the learner's choices.
+    void choicesBecomeOptions_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("titleLine");
+        QTest::addColumn<QString>("book"); // relative to the home; empty: refused
+        QTest::addRow("existing category, its folder") << "科技/动物" << "Frogs" << false << "brxspecial/Frogs.dat";
+        QTest::addRow("a name already taken") << "科技" << "Taken" << false << "brxspecial/Taken (2).dat";
+        QTest::addRow("signs a file name cannot hold") << "科技" << "A/B: c?" << false << "brxspecial/A_B_ c_.dat";
+        QTest::addRow("new top category, own folder") << "新类/子类" << "New" << false << "mylessons/New.dat";
+        QTest::addRow("title line: named after the sound") << "科技" << "" << true << "brxspecial/forest frogs 01.dat";
+        QTest::addRow("no title and no title line") << "科技" << "" << false << "";
+        QTest::addRow("empty category level") << "科技/" << "T" << false << "";
+        QTest::addRow("bar in the title") << "科技" << "a|b" << false << "";
+    }
+
+    void choicesBecomeOptions()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, title);
+        QFETCH(bool, titleLine);
+        QFETCH(QString, book);
+        QFile taken(path("brxspecial/Taken.dat"));
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.close();
+        const LessonImport import(path("BrxSpecialIdx.txt"));
+        const LessonChoices c{path("downloads/forest_frogs-01.wav"), path("downloads/a.srt"), LessonTextKind::Subtitles,
+                              {}, {}, titleLine, true, category, title};
+        QCOMPARE(import.missing(c).isEmpty(), !book.isEmpty());
+        if (book.isEmpty())
+            return;
+        const MakeBookOptions o = import.options(c);
+        QCOMPARE(o.book, path(book));
+        QCOMPARE(o.subtitles, c.text);
+        QVERIFY(o.regroup && o.lrc.isEmpty() && o.text.isEmpty());
+        QCOMPARE(o.index, path("BrxSpecialIdx.txt"));
+    }
+
     void importsSubtitlesFromTheLibraryWindow()
     {
         writeVtt("downloads/frogs.vtt");
