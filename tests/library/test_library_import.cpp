@@ -16,7 +16,9 @@
 #include "ui/MessageBox.h"
 #include "ui/SkinLabel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -267,6 +269,25 @@ private slots:
         player.play();
         QTRY_VERIFY(player.currentPosition() > 0.2);
         QTRY_COMPARE_WITH_TIMEOUT(ends.size(), 1, 20000);
+    }
+
+    void theTreesMenuOffersIt()
+    {
+        ArticleForm form;
+        form.Load();
+        form.show();
+        QStringList offered;
+        QTimer::singleShot(0, [&offered] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                for (QAction *a : popup->actions())
+                    offered << a->text();
+                popup->close();
+            }
+        });
+        // The menu key of the tree asks for its context menu.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(10, 10));
+        QApplication::sendEvent(form.tree()->viewport(), &menuKey);
+        QCOMPARE(offered, QStringList{"添加课文"});
     }
 
     void refusalsCarryTheCommandsMessage()
