@@ -1,5 +1,6 @@
 #include "ArticleForm.h"
 
+#include "AddLessonForm.h"
 #include "LearnStepsForm.h"
 #include "ManageSoundForm.h"
 #include "core/AppState.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QMenu>
 #include <QProcess>
 #include <QStyle>
 #include <QTreeWidget>
@@ -75,9 +78,9 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
     AddButton(QStringLiteral("btWinClose"), 10020, 75, 330, 330);
     AddLabel(QStringLiteral("lbTreeTitle"), QStringLiteral("文章目录"), 300, 600, 3000, 300);
     int top = 960;
-    for (const char *tag : {"btRepeat", "btNotebook", "btReviewer", "btCopySound", "btHelp", "btExit"}) {
+    for (const char *tag : {"btRepeat", "btAddLesson", "btNotebook", "btReviewer", "btCopySound", "btHelp", "btExit"}) {
         AddButton(QString::fromLatin1(tag), 7350, top, 2700, 480);
-        top += 630;
+        top += 560;
     }
     AddLabel(QStringLiteral("lbSeries"), QStringLiteral("Morvex英语系列软件"), 7350, 4860, 2800, 300);
     AddLabel(QStringLiteral("lbVersion"), QStringLiteral("Version 1.1"), 7350, 5190, 2800, 300);
@@ -115,6 +118,13 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
             [this](QTreeWidgetItem *item) { setCategoryPicture(item, m_iconOpen); });
     connect(m_tree, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem *item) { setCategoryPicture(item, m_iconClosed); });
+    // The tree's menu (right button or the menu key) adds a lesson.
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("添加课文"), this, &ArticleForm::btAddLesson_click);
+        menu.exec(m_tree->viewport()->mapToGlobal(at));
+    });
     // A double click on an article is the shortest road to learning it.
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
         if (item && item->childCount() == 0 && m_library.ArticleSelected())
@@ -274,6 +284,24 @@ void ArticleForm::btCopySound_click()
     ManageSoundForm form(this);
     form.Load();
     form.exec();
+}
+
+void ArticleForm::btAddLesson_click()
+{
+    AddLessonForm form(QDir(App().appPath).filePath(QStringLiteral("BrxSpecialIdx.txt")), this);
+    form.SetImportedHandler([this](const QString &key) { reloadTree(key); });
+    form.Load();
+    form.exec();
+}
+
+void ArticleForm::reloadTree(const QString &selectKey)
+{
+    const QString message = m_library.load(QStringLiteral("BrxSpecialIdx.txt"));
+    fillTree();
+    if (!selectKey.isEmpty() && selectNodeByKey(selectKey))
+        m_tree->scrollToItem(m_tree->currentItem());
+    else if (!message.isEmpty())
+        ShowMessageBox(message, 1);
 }
 
 void ArticleForm::btHelp_click()

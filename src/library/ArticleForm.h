@@ -28,6 +28,8 @@ public:
     [[nodiscard]] QTreeWidget *tree() const { return m_tree; }
     // Selects a node by key in the tree and the logic (tests, restoring).
     bool selectNodeByKey(const QString &key);
+    // Reads the index again and selects the node with the key (when there is one).
+    void reloadTree(const QString &selectKey);
 
     // The lesson player, quiz and spelling test, as they become available to this window.
     struct Destinations
@@ -43,6 +45,8 @@ public:
     Q_INVOKABLE void btNotebook_click();
     Q_INVOKABLE void btReviewer_click();
     Q_INVOKABLE void btCopySound_click();
+    // "添加课文": the import dialog; the tree then shows and selects the new article.
+    Q_INVOKABLE void btAddLesson_click();
     Q_INVOKABLE void btHelp_click();
     Q_INVOKABLE void btExit_click();
     Q_INVOKABLE void btWinClose_click();

@@ -1,7 +1,7 @@
 // Adding articles to UTF-8 and GBK article indexes: where the lines go, what the library tree
 // then shows, and what is refused.
-#include "IndexTree.h"
-#include "IndexEditor.h"
+#include "libs/bookmaker/IndexTree.h"
+#include "libs/bookmaker/IndexEditor.h"
 #include "core/TextCodec.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The bundled library as the build leaves it in the program home: the index tree, one
 // titled lesson per book with translations, comments and key words, a pause after every
 // sentence, and a valid quiz for every book.
-#include "IndexTree.h"
+#include "libs/bookmaker/IndexTree.h"
 #include "QuizSource.h"
 #include "core/TextCodec.h"
 #include "libs/sentra/SentraBook.h"

@@ -1,7 +1,7 @@
 // LRC lines, key-word marks, quiz sources and article sources: what is read and what is refused.
 #include "ArticleSource.h"
-#include "KeyWordMarks.h"
-#include "LrcParser.h"
+#include "libs/bookmaker/KeyWordMarks.h"
+#include "libs/bookmaker/LrcParser.h"
 #include "QuizSource.h"
 
 #include <QTest>
@@ -53,6 +53,21 @@ void TestMakebookParsers::lrcTimes_data()
         << QStringList{"[offset:+500]", "[00:01.00]Hello.", "[00:02.00]Bye."} << "500--1:Hello./ | 1500--1:Bye./";
     QTest::addRow("byte order mark and colon hundredths")
         << QStringList{QString(QChar(0xFEFF)) + "[00:00:50]Hello."} << "500--1:Hello./";
+    QTest::addRow("every time form")
+        << QStringList{"[00:01]A.", "[00:02.5]B.", "[00:03.25]C.", "[00:04.125]D.", "[00:05:75]E."}
+        << "1000--1:A./ | 2500--1:B./ | 3250--1:C./ | 4125--1:D./ | 5750--1:E./";
+    QTest::addRow("word-time tags leave the text")
+        << QStringList{"[00:01.00]<00:01.00>The <00:01.40>frog <00:01.90>jumps.", "[00:01.00]<00:01.00>青蛙<00:01.60>跳。"}
+        << "1000--1:The frog jumps./青蛙跳。";
+    QTest::addRow("several time tags make one sentence each, in time order")
+        << QStringList{"[00:01.00][00:05.00]Sing it again.", "[00:03.00]Verse one.", "[00:07.00]Verse two."}
+        << "1000--1:Sing it again./ | 3000--1:Verse one./ | 5000--1:Sing it again./ | 7000--1:Verse two./";
+    QTest::addRow("repeated lines keep their Chinese")
+        << QStringList{"[00:01.00][00:05.00]Again.", "[00:01.00][00:05.00]再来。", "[00:03.00]Once."}
+        << "1000--1:Again./再来。 | 3000--1:Once./ | 5000--1:Again./再来。";
+    QTest::addRow("negative offset after the lines, length and other tags ignored")
+        << QStringList{"[length: 03:20]", "[00:01.00]Hello.", "[00:02.00]Bye.", "[offset:-250]", "[by:someone]"}
+        << "1250--1:Hello./ | 2250--1:Bye./";
 }
 
 void TestMakebookParsers::lrcTimes()
@@ -72,7 +87,9 @@ void TestMakebookParsers::lrcRefused_data()
     QTest::addRow("same time three times") << QStringList{"[00:01.00]A.", "[00:01.00]甲", "[00:01.00]乙"} << 3;
     QTest::addRow("same time after an end marker") << QStringList{"[00:01.00]A.", "[00:02.00]", "[00:02.00]B."} << 3;
     QTest::addRow("text without a time") << QStringList{"[00:01.00]A.", "B."} << 2;
-    QTest::addRow("two times on one line") << QStringList{"[00:01.00][00:09.00]A."} << 1;
+    QTest::addRow("a repeated line's time meets another line's twice")
+        << QStringList{"[00:01.00][00:03.00]A.", "[00:01.00]甲", "[00:03.00]乙", "[00:03.00]丙"} << 4;
+    QTest::addRow("an unknown tag after a time tag") << QStringList{"[00:01.00]A.", "[00:02.00][xx]B."} << 2;
     QTest::addRow("seconds past 59") << QStringList{"[00:01.00]A.", "[00:75.00]B."} << 2;
     QTest::addRow("no sentence at all") << QStringList{"[ti:Nothing]"} << 0;
 }

@@ -1,5 +1,5 @@
 // Sentence boundaries found from the pauses of speech-like sound.
-#include "SilenceDetector.h"
+#include "libs/bookmaker/SilenceDetector.h"
 #include "SoundFixture.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
 // The book maker end to end: lessons from MP3 + LRC and WAV + text open with the right times
 // and texts, articles land in UTF-8 and GBK indexes, and bad input changes nothing.
-#include "IndexTree.h"
-#include "AudioDecoder.h"
-#include "BookMaker.h"
+#include "libs/bookmaker/IndexTree.h"
+#include "libs/bookmaker/AudioDecoder.h"
+#include "libs/bookmaker/BookMaker.h"
 #include "SoundFixture.h"
 #include "core/TextCodec.h"
 #include "libs/sentra/SentraBook.h"
@@ -30,6 +30,9 @@ private slots:
     void addsToIndex();
     void refusesBadInput_data();
     void refusesBadInput();
+    void cancelChangesNothing();
+    void bilingualSrt();
+    void webVttRegrouped();
     void commandLine();
 
 private:
@@ -305,6 +308,12 @@ void TestMakebookTool::refusesBadInput_data()
     QTest::addRow("book outside the category's folder") << "category" << QStringList{"科技与健康/科学发现"}
                                                        << "我的课文/青蛙.dat" << 0;
     QTest::addRow("book file that is not a book") << "broken-book" << QStringList() << "坏书.dat" << 0;
+    QTest::addRow("subtitle cue past the end of the sound")
+        << "subtitles" << QStringList{"1", "00:00:00,500 --> 00:00:02,000", "One.", "", "2",
+                                      "00:09:00,000 --> 00:09:01,000", "Two."} << "bad.srt" << 6;
+    QTest::addRow("subtitles out of order")
+        << "subtitles" << QStringList{"00:00:02,000 --> 00:00:03,000", "One.", "", "00:00:01,000 --> 00:00:01,500",
+                                      "Two."} << "bad.srt" << 4;
 }
 
 void TestMakebookTool::refusesBadInput()
@@ -350,6 +359,10 @@ void TestMakebookTool::refusesBadInput()
         o.audio = path("long.wav");
         o.text.clear();
         o.lrc = path("bad.lrc");
+    } else if (option == "subtitles") {
+        write("bad.srt", value);
+        o.text.clear();
+        o.subtitles = path("bad.srt");
     } else if (option == "translation") {
         write("bad-zh.txt", value);
         o.translation = path("bad-zh.txt");
@@ -387,6 +400,124 @@ void TestMakebookTool::refusesBadInput()
     }
     QCOMPARE(after.keys(), before.keys());
     QVERIFY(after == before);
+}
+
+// Everything in the folder with a digest of its bytes.
+static QMap<QString, QByteArray> snapshot(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString f = it.next();
+        files[f] = digestOf(f);
+    }
+    return files;
+}
+
+void TestMakebookTool::cancelChangesNothing()
+{
+    write("BrxSpecialIdx.txt", Index, TextEncoding::Gb18030);
+    MakeBookOptions o;
+    o.book = path("我的课文/青蛙.dat");
+    o.audio = path("lesson.mp3");
+    o.lrc = path("lesson.lrc");
+    o.titleLine = true;
+    QVERIFY(!BookMaker::run(o).error.isError());
+    o.index = path("BrxSpecialIdx.txt");
+    o.category = "我的课文";
+    const auto before = snapshot(m_dir->path());
+    QList<int> heard;
+    const MakeBookResult r = BookMaker::run(o, [&heard](int percent) {
+        heard << percent;
+        return percent < 40;
+    });
+    QVERIFY(r.cancelled);
+    QCOMPARE(r.error.message, BookMaker::CancelledMessage);
+    QVERIFY(heard.size() >= 2 && heard.last() >= 40 && heard.first() < 40);
+    QVERIFY(snapshot(m_dir->path()) == before);
+}
+
+// Subtitle times as SRT and WebVTT write them.
+static QString srtTime(qint64 ms, QChar point = QLatin1Char(','))
+{
+    return QStringLiteral("%1:%2:%3%4%5")
+        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(point)
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+void TestMakebookTool::bilingualSrt()
+{
+    // A GBK file with CR LF line ends, a music cue, markup, and cues that end before the next begins.
+    QStringList lines;
+    QList<QPair<int, int>> times;
+    int number = 1;
+    lines << QString::number(number++) << srtTime(0) + " --> " + srtTime(150) << "[Music]" << "";
+    for (int i = 0; i < 4; ++i) {
+        const int start = int(m_speech.speech[size_t(i)].first) - 100;
+        const int end = int(m_speech.speech[size_t(i)].second) + 100;
+        times << qMakePair(start, end);
+        lines << QString::number(number++) << srtTime(start) + " --> " + srtTime(end) << "<i>" + English[i] + "</i>"
+              << Chinese[i] << "";
+    }
+    QFile f(path("lesson.srt"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(EncodeText(lines.join("\r\n"), TextEncoding::Gb18030));
+    f.close();
+
+    MakeBookOptions o;
+    o.book = path("我的课文/青蛙.dat");
+    o.audio = path("lesson.mp3");
+    o.subtitles = f.fileName();
+    o.titleLine = true;
+    const MakeBookResult r = BookMaker::run(o);
+    QVERIFY2(!r.error.isError(), qPrintable(r.error.toString()));
+    QCOMPARE(r.sentenceCount, 4);
+    QCOMPARE(r.skippedCues, 1);
+    checkLesson(o.book, 0, Plain, Chinese, times);
+}
+
+void TestMakebookTool::webVttRegrouped()
+{
+    // Two sentences in the first cue, the third over two cues, the Chinese with the cues.
+    const QStringList english{"Frogs live in forests.", "The frog is very small.", "It lives high in the mountains.",
+                              "Scientists want to protect its home."};
+    const auto &sp = m_speech.speech;
+    const qint64 middle = (sp[2].first + sp[2].second) / 2;
+    const QStringList vtt{
+        "WEBVTT", "", "NOTE made for the test", "",
+        "a", srtTime(sp[0].first - 100, '.') + " --> " + srtTime(sp[1].second + 50, '.') + " line:90%",
+        "<v Tom>" + english[0] + " " + english[1], "青蛙住在森林里。这种青蛙非常小。", "",
+        "b", srtTime(sp[2].first - 100, '.') + " --> " + srtTime(middle, '.'), "It lives high", "它生活在", "",
+        "c", srtTime(middle, '.') + " --> " + srtTime(sp[2].second + 100, '.'), "in the mountains.", "高山上。", "",
+        "d", srtTime(sp[3].first - 100, '.') + " --> " + srtTime(sp[3].second + 100, '.'), english[3],
+        "科学家想保护它的家园。"};
+    write("lesson.vtt", vtt);
+    const QString tool = QStringLiteral(MVX_HOME) + "/mvxbrx-makebook";
+    QProcess p;
+    p.start(tool, {"--book", path("我的课文/青蛙.dat"), "--audio", path("lesson.wav"), "--subtitles",
+                   path("lesson.vtt"), "--regroup"});
+    QVERIFY(p.waitForFinished(30000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+
+    p.start(tool, {"--book", path("我的课文/青蛙.dat"), "--list"});
+    QVERIFY(p.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    const QStringList chinese{"青蛙住在森林里。这种青蛙非常小。", "", "它生活在 高山上。", "科学家想保护它的家园。"};
+    for (int i = 0; i < 4; ++i) {
+        const QStringList f = lines[i].split('\t');
+        QCOMPARE(f.value(4), english[i]);
+        QCOMPARE(f.value(5), chinese[i]);
+    }
+    // The first cue is split inside the pause between its two sentences.
+    const int split = lines[0].split('\t')[3].toInt();
+    QCOMPARE(lines[1].split('\t')[2].toInt(), split);
+    QVERIFY2(split >= sp[0].second && split <= sp[1].first, qPrintable(QString::number(split)));
+    QCOMPARE(lines[0].split('\t')[2].toInt(), int(sp[0].first - 100));
+    QCOMPARE(lines[2].split('\t')[2].toInt(), int(sp[2].first - 100));
+    QCOMPARE(lines[2].split('\t')[3].toInt(), int(sp[2].second + 100));
 }
 
 void TestMakebookTool::commandLine()

@@ -1,6 +1,6 @@
 #include "ArticleSource.h"
 
-#include "KeyWordMarks.h"
+#include "libs/bookmaker/KeyWordMarks.h"
 #include "core/TextCodec.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // data/library/FORMAT.md): "category:" and "book:" lines, then the title block
 // ("title:", "zh:", "note:") and one block per sentence ("en:", "zh:", "note:").
 // Key words are marked in the English as *word*.
-#include "InputError.h"
+#include "core/InputError.h"
 
 #include <QList>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // checked when the bundled library is built. The format is described in
 // data/library/FORMAT.md: "[question]" blocks with "type:" (truefalse or choice),
 // "text:", choices "A:" to "D:" and "answer:"; "#" starts a comment line.
-#include "InputError.h"
+#include "core/InputError.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // mvxbrx-makebook: makes a lesson of a sentence book from a learner's own sound and texts.
-#include "BookMaker.h"
+#include "libs/bookmaker/BookMaker.h"
 #include "library/ArticleIndex.h"
 
 #include <QCommandLineParser>
@@ -15,7 +15,8 @@ void print(FILE *to, const QString &text)
 }
 
 const char *const Usage = R"(用法 / usage:
-  mvxbrx-makebook --book B.dat --audio A [--lrc L | --text E] [--translation C] [--comments M]
+  mvxbrx-makebook --book B.dat --audio A [--lrc L | --subtitles S [--regroup] | --text E]
+                  [--translation C] [--comments M]
                   [--title-line] [--index BrxSpecialIdx.txt --category "大类/小类" --title "文章标题"]
   mvxbrx-makebook --book B.dat --list
   mvxbrx-makebook --index BrxSpecialIdx.txt --tree
@@ -24,10 +25,14 @@ const char *const Usage = R"(用法 / usage:
   --audio        声音文件：MP3、WAV、FLAC 或 OGG
   --lrc          LRC 歌词文件：每行 [分:秒.百分秒] 一句英文；与上一行时间相同的一行是这句的中文；
                  每句到下一句开始为止，最后一句到声音结束
+  --subtitles    字幕文件：SRT 或 WebVTT；每条字幕一句，用字幕自己的开始和结束时间；
+                 双语字幕里以中文为主的行是中文，其余是英文；只有 [Music] 之类声音标记的字幕跳过
+  --regroup      （和 --subtitles 一起用）按句号、问号、叹号把字幕重新合成完整的句子，
+                 一条字幕里有几句时在声音的停顿处分开
   --text         文本文件：每行一句英文，句子时间从声音里的停顿自动找出
   --translation  中文翻译：每句一行（空行表示这句没有翻译）
   --comments     注释：每句一行（空行表示没有注释）
-  --title-line   LRC 或文本的第一行是课文标题（第 0 句）
+  --title-line   LRC、字幕或文本的第一句是课文标题（第 0 句）
   --index        把课文加入节目索引（书必须在大类的文章库文件夹中）；--category 是类别，
                  --title 是目录里显示的标题（有 --title-line 时可省略，用标题行）
   --list         列出书中每一句：课号、句号、开始毫秒、结束毫秒、英文、中文
@@ -46,6 +51,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption audio(QStringLiteral("audio"), {}, QStringLiteral("A"));
     const QCommandLineOption lrc(QStringLiteral("lrc"), {}, QStringLiteral("L"));
     const QCommandLineOption text(QStringLiteral("text"), {}, QStringLiteral("E"));
+    const QCommandLineOption subtitles(QStringLiteral("subtitles"), {}, QStringLiteral("S"));
+    const QCommandLineOption regroup(QStringLiteral("regroup"), {});
     const QCommandLineOption translation(QStringLiteral("translation"), {}, QStringLiteral("C"));
     const QCommandLineOption comments(QStringLiteral("comments"), {}, QStringLiteral("M"));
     const QCommandLineOption titleLine(QStringLiteral("title-line"), {});
@@ -54,7 +61,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption title(QStringLiteral("title"), {}, QStringLiteral("T"));
     const QCommandLineOption list(QStringLiteral("list"), {});
     const QCommandLineOption tree(QStringLiteral("tree"), {});
-    parser.addOptions({help, book, audio, lrc, text, translation, comments, titleLine, index, category, title, list, tree});
+    parser.addOptions({help, book, audio, lrc, text, subtitles, regroup, translation, comments, titleLine, index, category, title, list, tree});
     if (!parser.parse(app.arguments())) {
         print(stderr, parser.errorText());
         print(stderr, QString::fromUtf8(Usage));
@@ -93,6 +100,8 @@ int main(int argc, char *argv[])
     o.audio = parser.value(audio);
     o.lrc = parser.value(lrc);
     o.text = parser.value(text);
+    o.subtitles = parser.value(subtitles);
+    o.regroup = parser.isSet(regroup);
     o.translation = parser.value(translation);
     o.comments = parser.value(comments);
     o.titleLine = parser.isSet(titleLine);
@@ -106,6 +115,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     print(stdout, QStringLiteral("已加入 %1：第 %2 课，%3 句").arg(o.book).arg(r.lessonNo).arg(r.sentenceCount));
+    if (r.skippedCues > 0)
+        print(stdout, QStringLiteral("跳过了 %1 条没有台词的字幕（只有声音标记或没有文字）").arg(r.skippedCues));
     if (!r.indexLine.isEmpty())
         print(stdout, QStringLiteral("索引 %1：%2").arg(o.index, r.indexLine));
     return 0;

@@ -5,6 +5,8 @@
 #include "KeyWordMarks.h"
 #include "LrcParser.h"
 #include "SilenceDetector.h"
+#include "SubtitleParser.h"
+#include "SubtitleSentences.h"
 #include "core/TextCodec.h"
 #include "libs/sentra/SentenceWords.h"
 #include "libs/sentra/SentraBook.h"
@@ -112,21 +114,44 @@ QList<int> BookMaker::keyWordNumbers(const QString &plain, const QList<KeyWordSp
     return numbers;
 }
 
-InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
+InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan, const MakeBookProgress &progress)
 {
     plan = {};
     if (o.book.isEmpty())
         return {{}, 0, QStringLiteral("缺少 --book（要写入的句子书）")};
     if (o.audio.isEmpty())
         return {{}, 0, QStringLiteral("缺少 --audio（课文的声音文件）")};
-    if (o.lrc.isEmpty() == o.text.isEmpty())
-        return {{}, 0, QStringLiteral("请给出 --lrc 或 --text 中的一个")};
+    if (int(!o.lrc.isEmpty()) + int(!o.text.isEmpty()) + int(!o.subtitles.isEmpty()) != 1)
+        return {{}, 0, QStringLiteral("请给出 --lrc、--subtitles 或 --text 中的一个")};
+    if (o.regroup && o.subtitles.isEmpty())
+        return {{}, 0, QStringLiteral("--regroup 只能和 --subtitles 一起使用")};
     if (!o.index.isEmpty() && (o.category.trimmed().isEmpty() || (o.title.trimmed().isEmpty() && !o.titleLine)))
         return {{}, 0, QStringLiteral("使用 --index 时必须同时给出 --category 和 --title（有 --title-line 时可省略 --title）")};
     if (o.index.isEmpty() && !o.category.isEmpty())
         return {{}, 0, QStringLiteral("--category 只能和 --index 一起使用")};
 
-    const DecodedAudio audio = AudioDecoder::decode(o.audio);
+    // Reading the script first refuses a bad one before the long decoding.
+    const QString script = !o.lrc.isEmpty() ? o.lrc : !o.subtitles.isEmpty() ? o.subtitles : o.text;
+    QStringList lines;
+    if (InputError e = readLines(script, lines); e.isError())
+        return e;
+    SubtitleResult subtitles;
+    LrcResult lrc;
+    if (!o.subtitles.isEmpty()) {
+        subtitles = SubtitleParser::parse(lines, o.subtitles);
+        if (subtitles.error.isError())
+            return subtitles.error;
+    } else if (!o.lrc.isEmpty()) {
+        lrc = LrcParser::parse(lines, o.lrc);
+        if (lrc.error.isError())
+            return lrc.error;
+    }
+
+    const DecodedAudio audio = AudioDecoder::decode(o.audio, [&progress](int percent) {
+        return !progress || progress(percent * 95 / 100); // the rest is building the lesson
+    });
+    if (audio.cancelled)
+        return {{}, 0, CancelledMessage};
     if (!audio.error.isEmpty())
         return {o.audio, 0, audio.error};
     QFile soundFile(o.audio);
@@ -135,15 +160,29 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
     plan.lesson.sound = soundFile.readAll();
     plan.durationMs = audio.durationMs;
 
-    const QString script = o.lrc.isEmpty() ? o.text : o.lrc;
-    QStringList lines;
-    if (InputError e = readLines(script, lines); e.isError())
-        return e;
     QList<ScriptSentence> sentences;
-    if (!o.lrc.isEmpty()) {
-        const LrcResult lrc = LrcParser::parse(lines, o.lrc);
-        if (lrc.error.isError())
-            return lrc.error;
+    if (!o.subtitles.isEmpty()) {
+        for (const SubtitleCue &c : subtitles.cues) {
+            if (c.startMs >= audio.durationMs)
+                return {o.subtitles, c.line,
+                        QStringLiteral("开始时间 %1 超出了声音的长度 %2（%3）")
+                            .arg(formatMs(c.startMs), formatMs(audio.durationMs), o.audio)};
+            // Decoders differ by a few frames at the end; a cue that runs on longer is a mistake.
+            if (c.endMs > audio.durationMs + SubtitleParser::MaxOverlapMs)
+                return {o.subtitles, c.line,
+                        QStringLiteral("结束时间 %1 超出了声音的长度 %2（%3）")
+                            .arg(formatMs(c.endMs), formatMs(audio.durationMs), o.audio)};
+        }
+        const QList<TimedSentence> timed =
+            o.regroup ? SubtitleSentences::regroup(subtitles.cues,
+                                                   SilenceDetector::findPauses(audio.frameEnergies, audio.frameMs))
+                      : SubtitleSentences::onePerCue(subtitles.cues);
+        if (timed.isEmpty())
+            return {o.subtitles, 0, QStringLiteral("字幕里没有英文句子")};
+        for (const TimedSentence &t : timed)
+            sentences.append({t.english, t.chinese, t.line, t.startMs, qMin(t.endMs, audio.durationMs)});
+        plan.skippedCues = subtitles.skipped;
+    } else if (!o.lrc.isEmpty()) {
         for (const LrcSentence &s : lrc.sentences)
             if (s.startMs >= audio.durationMs)
                 return {o.lrc, s.line,
@@ -215,6 +254,8 @@ InputError BookMaker::prepare(const MakeBookOptions &o, LessonPlan &plan)
     else
         plan.lesson.title = QFileInfo(o.audio).completeBaseName();
     plan.bookPath = o.book;
+    if (progress && !progress(100))
+        return {{}, 0, CancelledMessage};
     return {};
 }
 
@@ -307,15 +348,17 @@ MakeBookResult BookMaker::commit(const LessonPlan &plan, const QString &index, c
         result.indexLine = editor.lines().at(editor.articleLine());
     }
     result.sentenceCount = int(plan.lesson.sentences.size());
+    result.skippedCues = plan.skippedCues;
     return result;
 }
 
-MakeBookResult BookMaker::run(const MakeBookOptions &options)
+MakeBookResult BookMaker::run(const MakeBookOptions &options, const MakeBookProgress &progress)
 {
     LessonPlan plan;
-    if (InputError e = prepare(options, plan); e.isError()) {
+    if (InputError e = prepare(options, plan, progress); e.isError()) {
         MakeBookResult r;
         r.error = e;
+        r.cancelled = e.message == CancelledMessage && e.file.isEmpty();
         return r;
     }
     // Without --title the index shows the lesson's title line.

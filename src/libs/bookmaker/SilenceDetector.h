@@ -7,6 +7,7 @@
 // before the next sentence's speech, so every sentence ends with most of its pause.
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -16,6 +17,14 @@ struct SentenceTimes
 {
     qint64 startMs = 0;
     qint64 endMs = 0;
+};
+
+// A pause inside the speech: [startMs, endMs).
+struct PauseSpan
+{
+    qint64 startMs = 0;
+    qint64 endMs = 0;
+    [[nodiscard]] qint64 length() const { return endMs - startMs; }
 };
 
 struct SilenceResult
@@ -39,6 +48,14 @@ public:
     // durationMs the whole sound's length.
     [[nodiscard]] static SilenceResult split(const std::vector<double> &frameEnergies, double frameMs,
                                              qint64 durationMs, int count);
+    // Every pause of at least MinPauseMs between the first and the last speech, in time order;
+    // empty when the sound holds no speech that stands out from its noise floor.
+    [[nodiscard]] static QList<PauseSpan> findPauses(const std::vector<double> &frameEnergies, double frameMs);
+    // Where a sentence boundary goes inside a pause: a little before the next speech.
+    [[nodiscard]] static qint64 boundaryIn(const PauseSpan &pause)
+    {
+        return pause.endMs - std::min<qint64>(LeadMs, pause.length() / 2);
+    }
     // Frames of sampleRate / 100 samples: their exact length in ms, and the mean square of each.
     [[nodiscard]] static int frameSamples(int sampleRate) { return sampleRate >= 100 ? sampleRate / 100 : 1; }
     [[nodiscard]] static std::vector<double> frameEnergies(std::span<const float> samples, int sampleRate);

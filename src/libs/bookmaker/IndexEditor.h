@@ -5,7 +5,7 @@
 // top category gets the book's folder, and the file keeps its encoding (a GBK index stays
 // GBK). Every plan is checked by rebuilding the tree from the new lines: the article must
 // appear under the asked category, or nothing is written.
-#include "InputError.h"
+#include "core/InputError.h"
 #include "core/TextCodec.h"
 
 #include <QStringList>

@@ -53,6 +53,67 @@ SilenceResult SilenceDetector::split(std::span<const float> samples, int sampleR
                  qint64(samples.size()) * 1000 / sampleRate, count);
 }
 
+namespace {
+
+// The speech and its pauses, in frames.
+struct SpeechFrames
+{
+    int firstLoud = -1;
+    int lastLoud = -1;
+    std::vector<Pause> pauses; // at least MinPauseMs long, in time order
+};
+
+// Quiet frames lie well below the loud parts, relative to the recording's own noise floor.
+// Empty (firstLoud < 0) when nothing stands out.
+SpeechFrames analyse(const std::vector<double> &energies, double frameMs)
+{
+    SpeechFrames out;
+    const auto toMs = [frameMs](int frame) { return qint64(std::llround(frame * frameMs)); };
+    const int frames = int(energies.size());
+    std::vector<double> levels(size_t(frames), -200.0);
+    for (int f = 0; f < frames; ++f) {
+        const double e = energies[size_t(f)];
+        levels[size_t(f)] = e > 1e-20 ? 10.0 * std::log10(e) : -200.0;
+    }
+    const double floorDb = std::max(percentile(levels, 0.05), -80.0);
+    const double loudDb = percentile(levels, 0.95);
+    if (frames == 0 || loudDb < -70.0 || loudDb - floorDb < 10.0)
+        return out;
+    const double threshold = floorDb + std::max(6.0, (loudDb - floorDb) * 0.3);
+    for (int f = 0; f < frames; ++f) {
+        if (levels[size_t(f)] >= threshold) {
+            if (out.firstLoud < 0)
+                out.firstLoud = f;
+            out.lastLoud = f;
+        }
+    }
+    for (int f = out.firstLoud; f <= out.lastLoud;) {
+        if (levels[size_t(f)] >= threshold) {
+            ++f;
+            continue;
+        }
+        Pause p{f, f};
+        while (p.end <= out.lastLoud && levels[size_t(p.end)] < threshold)
+            ++p.end;
+        if (toMs(p.length()) >= SilenceDetector::MinPauseMs)
+            out.pauses.push_back(p);
+        f = p.end;
+    }
+    return out;
+}
+
+} // namespace
+
+QList<PauseSpan> SilenceDetector::findPauses(const std::vector<double> &energies, double frameMs)
+{
+    QList<PauseSpan> out;
+    if (frameMs <= 0)
+        return out;
+    for (const Pause &p : analyse(energies, frameMs).pauses)
+        out.append({qint64(std::llround(p.first * frameMs)), qint64(std::llround(p.end * frameMs))});
+    return out;
+}
+
 SilenceResult SilenceDetector::split(const std::vector<double> &energies, double frameMs, qint64 durationMs,
                                      int count)
 {
@@ -62,42 +123,12 @@ SilenceResult SilenceDetector::split(const std::vector<double> &energies, double
         result.error = QStringLiteral("句数无效");
         return result;
     }
-    const int frames = int(energies.size());
-    std::vector<double> levels(size_t(frames), -200.0);
-    for (int f = 0; f < frames; ++f) {
-        const double e = energies[size_t(f)];
-        levels[size_t(f)] = e > 1e-20 ? 10.0 * std::log10(e) : -200.0;
-    }
-    const double floorDb = std::max(percentile(levels, 0.05), -80.0);
-    const double loudDb = percentile(levels, 0.95);
-    if (frames == 0 || loudDb < -70.0 || loudDb - floorDb < 10.0) {
+    SpeechFrames speech = analyse(energies, frameMs);
+    if (speech.firstLoud < 0) {
         result.error = QStringLiteral("声音中听不出语音和停顿（可能是静音或持续噪音）");
         return result;
     }
-    const double threshold = floorDb + std::max(6.0, (loudDb - floorDb) * 0.3);
-
-    int firstLoud = -1;
-    int lastLoud = -1;
-    for (int f = 0; f < frames; ++f) {
-        if (levels[size_t(f)] >= threshold) {
-            if (firstLoud < 0)
-                firstLoud = f;
-            lastLoud = f;
-        }
-    }
-    std::vector<Pause> pauses;
-    for (int f = firstLoud; f <= lastLoud;) {
-        if (levels[size_t(f)] >= threshold) {
-            ++f;
-            continue;
-        }
-        Pause p{f, f};
-        while (p.end <= lastLoud && levels[size_t(p.end)] < threshold)
-            ++p.end;
-        if (toMs(p.length()) >= MinPauseMs)
-            pauses.push_back(p);
-        f = p.end;
-    }
+    std::vector<Pause> &pauses = speech.pauses;
     result.pausesFound = int(pauses.size());
     if (int(pauses.size()) < count - 1) {
         result.error = QStringLiteral("声音中只找到 %1 处停顿，不够分出 %2 句（每句之间需要至少 %3 毫秒的停顿）")
@@ -112,11 +143,9 @@ SilenceResult SilenceDetector::split(const std::vector<double> &energies, double
     pauses.resize(size_t(count - 1));
     std::sort(pauses.begin(), pauses.end(), [](const Pause &a, const Pause &b) { return a.first < b.first; });
 
-    qint64 start = std::max<qint64>(0, toMs(firstLoud) - LeadMs);
+    qint64 start = std::max<qint64>(0, toMs(speech.firstLoud) - LeadMs);
     for (const Pause &p : pauses) {
-        const qint64 pauseStart = toMs(p.first);
-        const qint64 pauseEnd = toMs(p.end);
-        const qint64 boundary = pauseEnd - std::min<qint64>(LeadMs, (pauseEnd - pauseStart) / 2);
+        const qint64 boundary = boundaryIn({toMs(p.first), toMs(p.end)});
         result.sentences.append({start, boundary});
         start = boundary;
     }

@@ -15,7 +15,7 @@ bool AudioDecoder::isSupportedExtension(const QString &path)
     return known.contains(QFileInfo(path).suffix().toLower());
 }
 
-DecodedAudio AudioDecoder::decode(const QString &path)
+DecodedAudio AudioDecoder::decode(const QString &path, const std::function<bool(int)> &progress)
 {
     DecodedAudio out;
     const QFileInfo info(path);
@@ -39,7 +39,21 @@ DecodedAudio AudioDecoder::decode(const QString &path)
     qint64 total = 0;
     double sum = 0;
     int inFrame = 0;
+    int reported = -1;
     for (;;) {
+        if (progress && sfInfo.frames > 0) {
+            const int percent = int(std::min<qint64>(100, total * 100 / sfInfo.frames));
+            if (percent != reported) {
+                reported = percent;
+                if (!progress(percent)) {
+                    sf_close(file);
+                    out = {};
+                    out.cancelled = true;
+                    out.error = QStringLiteral("已取消");
+                    return out;
+                }
+            }
+        }
         const sf_count_t got = sf_readf_float(file, block.data(), 4096);
         if (got <= 0)
             break;
