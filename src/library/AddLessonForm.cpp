@@ -308,7 +308,9 @@ void AddLessonForm::showPreview()
     m_preview->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const PreviewRow &row = rows[r];
-        const QStringList cells{row.isTitle ? QStringLiteral("题") : QString::number(row.number),
+        // Numbered from 1 as the player counts them; a title line is sentence 0.
+        const int shown = row.number + (plan.lesson.sentences.first().isTitle ? 0 : 1);
+        const QStringList cells{row.isTitle ? QStringLiteral("题") : QString::number(shown),
                                 formatTime(row.startMs), formatTime(row.endMs), row.english, row.chinese};
         for (int c = 0; c < cells.size(); ++c)
             m_preview->setItem(r, c, new QTableWidgetItem(cells[c]));

@@ -11,6 +11,10 @@
 #include "libs/notedict/NoteDictLib.h"
 #include "ui/MessageBox.h"
 
+#ifdef MVX_HAVE_PAGES
+#include "player/pages/SceneGraphSetup.h"
+#endif
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -129,6 +133,9 @@ public:
 int RunMainProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+#ifdef MVX_HAVE_PAGES
+    pages::ChooseSceneGraphBackendOnce(); // before any window, so every HTML view draws the same way
+#endif
     const QString notice = SettingsStore::instance().takeDamageNotice();
     if (!notice.isEmpty())
         QMessageBox::warning(nullptr, App().productTitle, notice);

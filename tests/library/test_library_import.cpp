@@ -16,7 +16,9 @@
 #include "ui/MessageBox.h"
 #include "ui/SkinLabel.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -135,6 +137,45 @@ private slots:
                               TextEncoding::Utf8));
     }
 
+    // Where the book goes and what is still missing, from the learner's choices.
+    void choicesBecomeOptions_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("titleLine");
+        QTest::addColumn<QString>("book"); // relative to the home; empty: refused
+        QTest::addRow("existing category, its folder") << "科技/动物" << "Frogs" << false << "brxspecial/Frogs.dat";
+        QTest::addRow("a name already taken") << "科技" << "Taken" << false << "brxspecial/Taken (2).dat";
+        QTest::addRow("signs a file name cannot hold") << "科技" << "A/B: c?" << false << "brxspecial/A_B_ c_.dat";
+        QTest::addRow("new top category, own folder") << "新类/子类" << "New" << false << "mylessons/New.dat";
+        QTest::addRow("title line: named after the sound") << "科技" << "" << true << "brxspecial/forest frogs 01.dat";
+        QTest::addRow("no title and no title line") << "科技" << "" << false << "";
+        QTest::addRow("empty category level") << "科技/" << "T" << false << "";
+        QTest::addRow("bar in the title") << "科技" << "a|b" << false << "";
+    }
+
+    void choicesBecomeOptions()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, title);
+        QFETCH(bool, titleLine);
+        QFETCH(QString, book);
+        QFile taken(path("brxspecial/Taken.dat"));
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.close();
+        const LessonImport import(path("BrxSpecialIdx.txt"));
+        const LessonChoices c{path("downloads/forest_frogs-01.wav"), path("downloads/a.srt"), LessonTextKind::Subtitles,
+                              {}, {}, titleLine, true, category, title};
+        QCOMPARE(import.missing(c).isEmpty(), !book.isEmpty());
+        if (book.isEmpty())
+            return;
+        const MakeBookOptions o = import.options(c);
+        QCOMPARE(o.book, path(book));
+        QCOMPARE(o.subtitles, c.text);
+        QVERIFY(o.regroup && o.lrc.isEmpty() && o.text.isEmpty());
+        QCOMPARE(o.index, path("BrxSpecialIdx.txt"));
+    }
+
     void importsSubtitlesFromTheLibraryWindow()
     {
         writeVtt("downloads/frogs.vtt");
@@ -228,6 +269,25 @@ private slots:
         player.play();
         QTRY_VERIFY(player.currentPosition() > 0.2);
         QTRY_COMPARE_WITH_TIMEOUT(ends.size(), 1, 20000);
+    }
+
+    void theTreesMenuOffersIt()
+    {
+        ArticleForm form;
+        form.Load();
+        form.show();
+        QStringList offered;
+        QTimer::singleShot(0, [&offered] {
+            if (QWidget *popup = QApplication::activePopupWidget()) {
+                for (QAction *a : popup->actions())
+                    offered << a->text();
+                popup->close();
+            }
+        });
+        // The menu key of the tree asks for its context menu.
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(10, 10));
+        QApplication::sendEvent(form.tree()->viewport(), &menuKey);
+        QCOMPARE(offered, QStringList{"添加课文"});
     }
 
     void refusalsCarryTheCommandsMessage()

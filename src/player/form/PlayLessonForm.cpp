@@ -112,6 +112,14 @@ QString HomeFolder()
     return App().appPath.isEmpty() ? QDir::currentPath() : App().appPath;
 }
 
+// A label of fixed size: a new text repaints the label alone and never asks the window
+// for a new layout (the time label changes ten times a second while playing).
+void PlaceFixed(QLabel *label, const QRect &geometry)
+{
+    label->setFixedSize(geometry.size());
+    label->move(geometry.topLeft());
+}
+
 QLabel *MakeLabel(QWidget *parent, const QString &name)
 {
     auto *label = new QLabel(parent);
@@ -377,13 +385,13 @@ void PlayLessonForm::ResizeForm()
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)
-        m_lbInfo[i]->setGeometry(TwipsToPixels(infoLefts[i]), infoTop, TwipsToPixels(i == 2 ? 4500 : 2300), 20);
-    m_lbCurSentenceNo->setGeometry(TwipsToPixels(w - 4200), infoTop, TwipsToPixels(3800), 20);
+        PlaceFixed(m_lbInfo[i], QRect(TwipsToPixels(infoLefts[i]), infoTop, TwipsToPixels(i == 2 ? 4500 : 2300), 20));
+    PlaceFixed(m_lbCurSentenceNo, QRect(TwipsToPixels(w - 4200), infoTop, TwipsToPixels(3800), 20));
     const int pictureWidth = w - 495 - kWaveLeft;
     m_wave->setGeometry(TwipsRect(kWaveLeft, kWaveTop, pictureWidth, kWaveHeight));
     m_hsWave->setGeometry(TwipsToPixels(kWaveLeft), m_wave->geometry().bottom() + 2,
                           std::max(20, TwipsToPixels(pictureWidth - 480)), TwipsToPixels(kScrollHeight));
-    m_lbRepeatStatus->setGeometry(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18);
+    PlaceFixed(m_lbRepeatStatus, QRect(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18));
     m_lbReadHint->adjustSize();
     m_lbReadHint->move(m_wave->x() + 8, m_wave->y() + WaveView::RulerHeight + 4);
     PlaceWindowButtons();
@@ -421,22 +429,29 @@ void PlayLessonForm::paintEvent(QPaintEvent *event)
 {
     SkinnedWindow::paintEvent(event);
     // Border pictures of the skin, tiled along each edge however large the window grows.
-    const QString dir = skin::WindowFolder(App().skinRoot, FormName());
-    const QString common = skin::CommonFolder(App().skinRoot);
+    // They are looked up once per skin and scale: the labels repaint the window behind them
+    // ten times a second while playing.
+    const QString key = App().skinRoot + QLatin1Char('|') + QString::number(devicePixelRatioF());
+    if (key != m_borderTilesKey) {
+        m_borderTilesKey = key;
+        const QString dir = skin::WindowFolder(App().skinRoot, FormName());
+        const QString common = skin::CommonFolder(App().skinRoot);
+        const char *const names[] = {"ImgTop", "ImgDown", "ImgLeft", "ImgRight"};
+        for (int i = 0; i < 4; ++i)
+            m_borderTiles[i] = skin::LoadPicture(skin::FindPicture(dir, common, QLatin1String(names[i])), devicePixelRatioF());
+    }
     QPainter p(this);
-    const struct {
-        const char *name;
-        bool horizontal;
-        bool farEdge;
-    } edges[] = {{"ImgTop", true, false}, {"ImgDown", true, true}, {"ImgLeft", false, false}, {"ImgRight", false, true}};
-    for (const auto &e : edges) {
-        const QPixmap tile = skin::LoadPicture(skin::FindPicture(dir, common, QLatin1String(e.name)), devicePixelRatioF());
+    for (int i = 0; i < 4; ++i) {
+        const QPixmap &tile = m_borderTiles[i];
         if (tile.isNull())
             continue;
+        const bool horizontal = i < 2;
+        const bool farEdge = i % 2 == 1;
         const QSizeF ts = tile.deviceIndependentSize();
-        const QRectF band = e.horizontal ? QRectF(0, e.farEdge ? height() - ts.height() : 0, width(), ts.height())
-                                         : QRectF(e.farEdge ? width() - ts.width() : 0, 0, ts.width(), height());
-        p.drawTiledPixmap(band, tile);
+        const QRectF band = horizontal ? QRectF(0, farEdge ? height() - ts.height() : 0, width(), ts.height())
+                                       : QRectF(farEdge ? width() - ts.width() : 0, 0, ts.width(), height());
+        if (band.intersects(event->rect()))
+            p.drawTiledPixmap(band, tile);
     }
 }
 
@@ -469,8 +484,10 @@ void PlayLessonForm::RefreshView()
         m_lbCurSentenceNo->setText(c.LessonInfoText());
     if (m_lbRepeatStatus->text() != c.RepeatStatusText())
         m_lbRepeatStatus->setText(c.RepeatStatusText());
-    m_lbReadHint->setVisible(c.ReadHintVisible());
-    m_lbReadHint->raise();
+    if (c.ReadHintVisible() == m_lbReadHint->isHidden()) { // only on a change: the view refreshes ten times a second
+        m_lbReadHint->setVisible(c.ReadHintVisible());
+        m_lbReadHint->raise();
+    }
     m_wave->setVisible(c.WavePictureVisible());
     RefreshScrollBar();
 }

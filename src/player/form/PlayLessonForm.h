@@ -16,6 +16,7 @@
 #include "player/form/BookSoundSource.h"
 #include "player/playback/QtPlayerClock.h"
 
+#include <QPixmap>
 #include <QTimer>
 #include <memory>
 
@@ -137,6 +138,8 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
+    QString m_borderTilesKey; // skin folder and scale they were loaded for
     bool m_formLoaded = false;
     bool m_scrollSync = false;
     quint64 m_shownButtons = ~quint64(0);

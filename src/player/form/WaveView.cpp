@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace mvx {
 
@@ -23,6 +24,17 @@ WaveView::WaveView(PlaybackController &controller, QWidget *parent) : QWidget(pa
     setMinimumHeight(RulerHeight + 20);
     connect(&m_controller, &PlaybackController::waveChanged, this, &WaveView::OnWaveChanged);
     connect(&m_controller, &PlaybackController::tapeHeadMoved, this, &WaveView::OnTapeHeadMoved);
+    m_frameClock.start();
+    m_nextFrame.setSingleShot(true);
+    m_nextFrame.setTimerType(Qt::PreciseTimer);
+    connect(&m_nextFrame, &QTimer::timeout, this, &WaveView::OnTapeHeadMoved);
+}
+
+void WaveView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (const QScreen *s = screen())
+        m_pacer.SetRefreshRate(s->refreshRate());
 }
 
 QRect WaveView::PictureRect() const
@@ -42,6 +54,19 @@ QRect WaveView::ColumnRect(int x) const
 }
 
 void WaveView::OnTapeHeadMoved()
+{
+    if (m_nextFrame.isActive())
+        return; // this frame's repaint is booked; it takes the newest position then
+    const int wait = m_pacer.WaitMs(m_frameClock.elapsed());
+    if (wait > 0) {
+        m_nextFrame.start(wait);
+        return;
+    }
+    m_pacer.Painted(m_frameClock.elapsed());
+    RepaintMovedLines();
+}
+
+void WaveView::RepaintMovedLines()
 {
     const WaveWindow &w = m_controller.Wave();
     const int headX = w.TapeHeadX();

@@ -3,8 +3,13 @@
 // sentence's digest for the window the playback logic computed, the ruler labels and
 // ticks above it, the tape head and the segment lines, and turns clicks into the
 // logic's waveform operations. The waveform itself is cached and redrawn only when the
-// window scrolls, zooms or the sentence changes; a tape-head move repaints two columns.
+// window scrolls, zooms or the sentence changes; a tape-head move repaints two columns,
+// at most once per frame of the screen.
+#include "player/playback/RepaintPacer.h"
+
+#include <QElapsedTimer>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 namespace mvx {
@@ -24,6 +29,8 @@ public:
     [[nodiscard]] int WaveRedraws() const { return m_redraws; }
     // Draws the picture (without ruler) into the painter as the view shows it.
     void RenderPicture(QPainter &painter);
+    // Milliseconds between two tape-head repaints (the screen's frame).
+    [[nodiscard]] double HeadFrameMs() const { return m_pacer.FrameMs(); }
 
 public slots:
     void OnWaveChanged();
@@ -34,11 +41,13 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void RebuildCache();
     void DrawRuler(QPainter &painter);
     [[nodiscard]] QRect ColumnRect(int x) const;
+    void RepaintMovedLines();
 
     PlaybackController &m_controller;
     QPixmap m_cache;
@@ -47,6 +56,9 @@ private:
     int m_drawnSegStartX = -1;
     int m_drawnSegEndX = -1;
     int m_redraws = 0;
+    RepaintPacer m_pacer;
+    QElapsedTimer m_frameClock;
+    QTimer m_nextFrame; // a tape-head repaint waiting for the next frame
 };
 
 } // namespace mvx

@@ -2,6 +2,7 @@
 
 #include "player/pages/LessonWebPage.h"
 #include "player/pages/PageBridge.h"
+#include "player/pages/SceneGraphSetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -51,6 +52,13 @@ bool isInputEvent(QEvent::Type type)
     }
 }
 
+// The scene-graph back end must be settled before the engine and its first view exist.
+QWidget *AfterSceneGraphChoice(QWidget *parent)
+{
+    ChooseSceneGraphBackendOnce();
+    return parent;
+}
+
 } // namespace
 
 QString HtmlView::AgentSource()
@@ -61,7 +69,7 @@ QString HtmlView::AgentSource()
 }
 
 HtmlView::HtmlView(QWidget *parent)
-    : QWebEngineView(parent)
+    : QWebEngineView(AfterSceneGraphChoice(parent))
 {
     // A private, memory-only profile: pages of one lesson never come from an earlier cache.
     auto *profile = new QWebEngineProfile(this);
