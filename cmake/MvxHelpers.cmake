@@ -38,8 +38,11 @@ function(mvx_stage_dir)
 endfunction()
 
 # Programs and tools that run from the program home.
+# They are also what `cmake --install` puts into PREFIX/bin.
 function(mvx_home_executable target)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${MVX_HOME})
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set_property(GLOBAL APPEND PROPERTY MVX_HOME_EXECUTABLES ${target})
 endfunction()
 
 # mvx_add_test(<name> SOURCES <files...> LIBS <targets...> [TIMEOUT s] [LABELS l...])

@@ -194,6 +194,8 @@ bool OneRound(const QString &display, const QString &sceneGraph, Figures &out)
     env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
     env.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS")); // the learner runs the engine as it comes
     env.remove(QStringLiteral("QT_QUICK_BACKEND"));
+    if (geteuid() == 0) // as scripts/run does: the engine's sandbox refuses to run as root
+        env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
     if (sceneGraph.isEmpty())
         env.remove(QStringLiteral("MVX_SCENE_GRAPH"));
     else

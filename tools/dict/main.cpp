@@ -2,6 +2,7 @@
 // One tab-separated line per word: the word asked, the head word found, its phonetic and
 // its Chinese meanings joined by " / ". Exit status 1 when a word is not found (its line
 // then carries the nearest spellings), 2 when the dictionary cannot be opened.
+#include "core/InstallLayout.h"
 #include "notedict/EcDictionary.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    QString base = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("mvxdictec"));
+    QString base = QDir(mvx::ShippedDataFolder(QCoreApplication::applicationDirPath())).filePath(QStringLiteral("mvxdictec"));
     if (args.size() >= 2 && args.first() == QLatin1String("--dict")) {
         base = args.at(1);
         args = args.mid(2);
