@@ -3,6 +3,8 @@
 #include "ArticleForm.h"
 #include "CopyWordSndForm.h"
 #include "core/AppState.h"
+#include "core/InstallLayout.h"
+#include "core/ProgramHome.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
 #include "player/form/PlayLessonForm.h"
@@ -17,6 +19,7 @@
 #endif
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -120,7 +123,12 @@ class ShellLibraries final : public StartUpLibraries
 public:
     void echomaxproNop() override { vcEchomaxproNop(); }
     void setNoteDictHelpFile(const QString &helpFile) override { bcNoteDict_SetHelpFile(helpFile); }
-    void startLauncher(const QString &programPath) override { vcStartSp(programPath); }
+    void startLauncher(const QString &programPath) override
+    {
+        // An installed copy's home holds the data, not the programs: the launcher then lies beside this one.
+        vcStartSp(QFileInfo(programPath).isFile() ? programPath
+                                                  : QCoreApplication::applicationDirPath() + QStringLiteral("/vantrelspirit"));
+    }
     int sndCenterOpen() override { return vcSndCenter_Open(-1, 16, 22050, 1); }
     bool isTtsAvailable(int soundCentre) override { return vcSndCenter_IsTtsAvailable(soundCentre) != 0; }
     QString setTtsVoiceName(int soundCentre, const QString &name) override
@@ -153,9 +161,13 @@ int RunMainProgram(int argc, char *argv[])
 #ifdef MVX_HAVE_PAGES
     pages::ChooseSceneGraphBackendOnce(); // before any window, so every HTML view draws the same way
 #endif
-    const QString notice = SettingsStore::instance().takeDamageNotice();
+    const QString notice = SettingsStore::instance().takeNotice();
     if (!notice.isEmpty())
         QMessageBox::warning(nullptr, App().productTitle, notice);
+    // The shipped data, or the learner's own home seeded from it when it cannot be written.
+    const ProgramHomeChoice home = ProgramHome::Choose(ShippedDataFolder(QCoreApplication::applicationDirPath()));
+    if (!home.notice.isEmpty())
+        QMessageBox::warning(nullptr, App().productTitle, home.notice);
 
     SystemPlatformInfo platform;
     ShellWindows windows;
@@ -163,7 +175,7 @@ int RunMainProgram(int argc, char *argv[])
     StartUpSequence startUp(platform, windows, libraries);
     QStringList args = app.arguments();
     args.removeFirst();
-    if (startUp.run(QCoreApplication::applicationDirPath(), args) != StartUpResult::Running)
+    if (startUp.run(home.path, args) != StartUpResult::Running)
         return 0;
     const int code = app.exec();
     startUp.shutDown();
