@@ -103,6 +103,11 @@ StartUpResult StartUpSequence::run(const QString &appPath, const QStringList &ar
     }
     app.appPath = QDir::cleanPath(appPath);                                // 3
     QDir::setCurrent(app.appPath);
+    // The launcher starts this program from here and counts the notebook's due words.
+    const QString programFolder = QDir::cleanPath(m_programFolder.isEmpty() ? app.appPath : m_programFolder);
+    SaveAppSetting(app.appName, QStringLiteral("User"), QStringLiteral("InstallPath"), programFolder + QLatin1Char('/'));
+    SaveAppSetting(app.appName, QStringLiteral("User"), QStringLiteral("NotebookFile"),
+                   app.appPath + QStringLiteral("/notebook/brxspecial_note"));
     if (!m_platform.htmlEngineUsable()) {                                  // 4
         m_windows.showBrowserNotice();
         return StartUpResult::RefusedBrowser;

@@ -161,6 +161,7 @@ int RunMainProgram(int argc, char *argv[])
     ShellWindows windows;
     ShellLibraries libraries;
     StartUpSequence startUp(platform, windows, libraries);
+    startUp.setProgramFolder(QCoreApplication::applicationDirPath());
     QStringList args = app.arguments();
     args.removeFirst();
     if (startUp.run(QCoreApplication::applicationDirPath(), args) != StartUpResult::Running)
