@@ -42,7 +42,11 @@ setsid "$home/mvxbrxspecial" >"$work/program.log" 2>&1 &
 program=$!
 
 # The program runs (an ended child that was not waited for yet does not count).
-alive() { local s; s=$(ps -o stat= -p "$program" 2>/dev/null) || return 1; [[ $s != Z* ]]; }
+alive() {
+  local pid name state
+  read -r pid name state _ < "/proc/$program/stat" 2>/dev/null || return 1
+  [ "$state" != Z ]
+}
 # The one shown window with this exact caption other than the ones given.
 window() {
   local caption=$1; shift
