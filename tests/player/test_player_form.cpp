@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QToolTip>
 #include <QAction>
@@ -250,6 +251,22 @@ private slots:
         QVERIFY(!GetUserBool(QString::fromLatin1(Key::AutoMaximize), true));
         QVERIFY(!QFileInfo::exists(sound));
         delete form;
+    }
+
+    // Closed as the window system closes it, a player that deletes itself on close is
+    // destroyed with its page view: no closed player stays alive hidden.
+    void aClosedPlayerIsDestroyed()
+    {
+        QPointer<PlayLessonForm> form = new PlayLessonForm;
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->OpenLesson(m_book, 0, true);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.data()));
+        QPointer<QWidget> view = form->ScriptView();
+        QVERIFY(!view.isNull());
+        form->close();
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 5000);
+        QVERIFY(view.isNull());
     }
 
     void aBookThatCannotBeOpenedLeavesAnEmptyPlayer()
