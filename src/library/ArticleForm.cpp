@@ -268,9 +268,14 @@ void ArticleForm::openQuiz(const QString &bookFile, int lessonNo, const QString 
     }
 }
 
+void ArticleForm::tellLearner(const QString &text)
+{
+    ShowMessageBox(text, 1);
+}
+
 void ArticleForm::runSpellTest(const QString &bookFile, int firstSentence, int count)
 {
-    if (!destinations().spellTest || !destinations().spellTest(bookFile, firstSentence, count))
+    if (!destinations().spellTest || !destinations().spellTest(this, bookFile, firstSentence, count))
         ShowMessageBox(StepNotAvailableMessage(QStringLiteral("过关测验")), 1);
 }
 

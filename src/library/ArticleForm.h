@@ -37,7 +37,7 @@ public:
         std::function<bool(QWidget *library, const QString &bookFile, int lessonNo)> player;
         std::function<bool(QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,
                            const QString &title)> quiz;
-        std::function<bool(const QString &bookFile, int firstSentence, int count)> spellTest;
+        std::function<bool(QWidget *library, const QString &bookFile, int firstSentence, int count)> spellTest;
     };
     static void SetDestinations(const Destinations &destinations);
 
@@ -67,6 +67,7 @@ private:
     void fillTree();
     void hideLibrary() override;
     void showLibrary() override;
+    void tellLearner(const QString &text) override;
     void openPlayer(const QString &bookFile, int lessonNo) override;
     void openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title) override;
     void runSpellTest(const QString &bookFile, int firstSentence, int count) override;

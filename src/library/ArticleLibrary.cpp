@@ -83,13 +83,21 @@ void ArticleLibrary::LearnArticle(const QString &step, LearningRoutes &routes)
         routes.hideLibrary();
         routes.openQuiz(file, info->lessonNo, quizFileFor(info->bookFile), selectedLabel());
     } else if (step == QLatin1String(LastTest)) {
+        // The test covers the lesson's sentences after its title line (when it has one).
         int first = 0;
         int count = 0;
+        int hasTitle = 0;
         const int book = bcSentraBook_Open(file, QStringLiteral("rb"));
-        bcSentraBook_GetLessonInfo(book, info->lessonNo, &first, &count, 0);
-        bcSentraBook_Close(book);
+        const bool read = book >= 0 && bcSentraBook_GetLessonInfo(book, info->lessonNo, &first, &count, 0, &hasTitle) == 0;
+        if (book >= 0)
+            bcSentraBook_Close(book);
+        if (!read) {
+            routes.tellLearner(QStringLiteral("无法读取这篇文章的句子库文件：%1").arg(file));
+            return;
+        }
+        const int skip = hasTitle ? 1 : 0;
         routes.hideLibrary();
-        routes.runSpellTest(file, first + 1, count - 1);
+        routes.runSpellTest(file, first + skip, count - skip);
         routes.showLibrary();
     }
 }

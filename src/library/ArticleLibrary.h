@@ -20,6 +20,8 @@ public:
     virtual void openQuiz(const QString &bookFile, int lessonNo, const QString &quizFile, const QString &title) = 0;
     // Runs the spelling test over the sentences [firstSentence, firstSentence + count) of the book.
     virtual void runSpellTest(const QString &bookFile, int firstSentence, int count) = 0;
+    // Tells the learner why a step cannot start.
+    virtual void tellLearner(const QString &text) = 0;
 };
 
 class ArticleLibrary final

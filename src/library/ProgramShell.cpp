@@ -14,6 +14,7 @@
 #include "libs/comm/CommLib.h"
 #include "libs/echomax/EchoMaxLib.h"
 #include "libs/notedict/NoteDictLib.h"
+#include "libs/notedict/ui/NoteDictWindows.h"
 #include "ui/MessageBox.h"
 
 #ifdef MVX_HAVE_PAGES
@@ -111,6 +112,13 @@ public:
                 quiz->OpenLesson(bookFile, lessonNo);
             if (quiz)
                 quiz->LoadQuiz(quizFile, title);
+            return true;
+        };
+        // The closing test: the spelling window at level 8 with its score; a range it cannot
+        // test has been explained by then.
+        destinations.spellTest = [](QWidget *library, const QString &bookFile, int first, int count) {
+            if (bcSpell_InitEx(library, bookFile, first, count, 8, QStringLiteral("brxspecial_note")))
+                bcSpell_LoadAndShowForTest(0);
             return true;
         };
         ArticleForm::SetDestinations(destinations);

@@ -4,6 +4,7 @@
 #include "player/events/BookMarks.h"
 #include "player/events/EventPages.h"
 #include "player/events/LessonReloader.h"
+#include "player/events/ThinkMode.h"
 #include "player/events/WordDictionary.h"
 #include "player/events/WordSoundPort.h"
 #include "player/pages/PageEvent.h"
@@ -105,6 +106,23 @@ public:
         return t == SentenceText::English ? QStringLiteral("English") : QStringLiteral("Chinese");
     }
     int WordCount(int) override { return words; }
+    // Each sentence's word flags, as the page would report them when masked.
+    QHash<int, QVector<int>> sentenceWords;
+    QVector<QVector<int>> MaskWords(int from, int to) override
+    {
+        m_log.add(QStringLiteral("Mask %1 %2").arg(from).arg(to));
+        QVector<QVector<int>> out;
+        for (int n = from; n <= to; ++n)
+            out.push_back(sentenceWords.value(n));
+        return out;
+    }
+    void UnmaskWords(const QVector<UnmaskedWord> &words) override
+    {
+        QStringList parts;
+        for (const UnmaskedWord &w : words)
+            parts << QStringLiteral("%1.%2%3").arg(w.n).arg(w.k).arg(w.colour.isEmpty() ? QString() : "=" + w.colour);
+        m_log.add(QStringLiteral("Unmask ") + parts.join(QLatin1Char(' ')));
+    }
 
 private:
     Log &m_log;
@@ -188,6 +206,16 @@ public:
     explicit FakeSound(Log &log) : m_log(log) {}
     bool Speak(const QString &w) override { m_log.add(QStringLiteral("Speak ") + w); return true; }
     void Beep() override { m_log.add(QStringLiteral("Beep")); }
+
+private:
+    Log &m_log;
+};
+
+class FakeButtons final : public ThinkingButtons
+{
+public:
+    explicit FakeButtons(Log &log) : m_log(log) {}
+    void EnableThinkingButtons(bool enabled) override { m_log.add(QStringLiteral("ThinkingButtons %1").arg(enabled)); }
 
 private:
     Log &m_log;

@@ -6,6 +6,7 @@
 #include "core/AppState.h"
 #include "player/events/DisplayMarks.h"
 #include "player/events/PageEventHandler.h"
+#include "player/events/ThinkMode.h"
 
 #include <QtTest>
 
@@ -251,17 +252,107 @@ private slots:
     {
         Rig r;
         r.pages.show.maskActive = true;
-        r.pages.words = 3; // lead + 2 words
         r.player.cur = 5;  // the last
+        r.handler.SetWordFlags(5, 1, 0);
         r.handler.SetWordFlags(5, 2, PageEventHandler::KeywordFlag);
         r.handler.HandleHtmlKeyEvent(116);
-        QCOMPARE(r.log.calls, (QStringList{"StyleWord English ste5 1 {\"backgroundColor\":\"\",\"color\":\"\"}",
-                                           "StyleWord English ste5 2 {\"backgroundColor\":\"\",\"color\":\"#FF0000\"}"}));
+        QCOMPARE(r.log.calls, (QStringList{"Unmask 5.1 5.2=#FF0000"}));
         QVERIFY(r.handler.WordRevealed(5, 1) && r.handler.WordRevealed(5, 2));
         r.log.calls.clear();
         r.player.cur = 4;
         r.handler.HandleHtmlKeyEvent(116);
-        QCOMPARE(r.log.calls.last(), QStringLiteral("SetCurSentence 5"));
+        QCOMPARE(r.log.calls, (QStringList{"SetCurSentence 5"})); // nothing masked left in 4
+    }
+
+    // Starting the recall: refused with English hidden or nothing to mask; otherwise every
+    // sentence after the title is masked and the buttons switch (the Chinese cue in the mixed
+    // layout).
+    void recallStartsOnlyWithWordsToMask_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("mixed");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("active");
+        QTest::addRow("english hidden") << false << false << 6
+                                        << QStringList{"Message 只有在英文被显示的时候，才能进行全文背诵"} << false;
+        QTest::addRow("only a title") << true << false << 1
+                                      << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 0", "SetShowState E1 C1 Z1 M0",
+                                                     "Message 现在没有被标记的句子，所以无法只背诵被标记的句子。"}
+                                      << false;
+        QTest::addRow("separate pages") << true << false << 6
+                                        << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 5", "ThinkingButtons 0"} << true;
+        QTest::addRow("mixed: the Chinese cue") << true << true << 6
+                                                << QStringList{"SetShowState E1 C1 Z1 M1", "Mask 1 5", "ThinkingButtons 0",
+                                                               "Cur 1 1 1"}
+                                                << true;
+    }
+    void recallStartsOnlyWithWordsToMask()
+    {
+        QFETCH(bool, english);
+        QFETCH(bool, mixed);
+        QFETCH(int, count);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, active);
+        Rig r;
+        FakeButtons buttons{r.log};
+        ThinkMode think{r.player, r.pages, r.handler, r.reloader, buttons};
+        r.pages.show.englishShown = english;
+        r.pages.show.chineseShown = true;
+        r.pages.show.mixedLayout = mixed;
+        r.player.count = count;
+        for (int n = 1; n < count; ++n)
+            r.pages.sentenceWords[n] = {0, 1};
+        QCOMPARE(think.ThinkEnglish(), active);
+        QCOMPARE(r.log.calls, expected);
+        QCOMPARE(think.Active(), active);
+        QCOMPARE(r.handler.MaskedWordCount(), active ? 2 * (count - 1) : 0);
+    }
+
+    // Q uncovers word 1 first, word by word, then moves on; on the last sentence it idles.
+    void qUncoversWordByWordThenMovesOn()
+    {
+        Rig r;
+        FakeButtons buttons{r.log};
+        ThinkMode think{r.player, r.pages, r.handler, r.reloader, buttons};
+        r.player.count = 3;
+        r.player.cur = 1;
+        r.pages.show.mixedLayout = true;
+        r.pages.sentenceWords = {{1, {PageEventHandler::KeywordFlag, PageEventHandler::NewwordFlag}}, {2, {0}}};
+        QVERIFY(think.ThinkEnglish());
+        r.log.calls.clear();
+        for (int i = 0; i < 5; ++i)
+            r.handler.RevealNextWord();
+        QCOMPARE(r.log.calls, (QStringList{"StyleWord English ste1 1 {\"backgroundColor\":\"\",\"color\":\"#FF0000\"}",
+                                           "StyleWord English ste1 2 {\"backgroundColor\":\"\",\"color\":\"\"}",
+                                           "Cur 1 1 0", "SetCurSentence 2",
+                                           "StyleWord English ste2 1 {\"backgroundColor\":\"\",\"color\":\"\"}"}));
+        QCOMPARE(r.handler.MaskedWordCount(), 0);
+    }
+
+    // Ending the recall stops what plays (a double click plays while masked), uncovers the
+    // rest with the key words' colour and switches the buttons back. The title, never masked,
+    // is clicked as usual meanwhile.
+    void stopEndsPlayingAndUncoversTheRest()
+    {
+        Rig r;
+        FakeButtons buttons{r.log};
+        ThinkMode think{r.player, r.pages, r.handler, r.reloader, buttons};
+        r.player.count = 3;
+        r.pages.sentenceWords = {{1, {0, PageEventHandler::KeywordFlag}}, {2, {PageEventHandler::KeywordFlag | PageEventHandler::NewwordFlag}}};
+        QVERIFY(think.ThinkEnglish());
+        r.handler.Handle(Word(E, 1, 1, "The"));
+        r.handler.Handle(Word(E, 0, 1, "Title"));
+        r.log.calls.clear();
+        r.player.status = Playing;
+        think.btStopThinking_Click();
+        QCOMPARE(r.log.calls, (QStringList{"btStop", "Unmask 1.2=#FF0000 2.1=#FF0000", "SetShowState E1 C1 Z1 M0",
+                                           "ThinkingButtons 1"}));
+        QVERIFY(!think.Active());
+        r.log.calls.clear();
+        think.btStopThinking_Click(); // not running: nothing
+        r.handler.RevealNextWord();
+        QVERIFY(r.log.calls.isEmpty());
     }
 
     void badInputDoesNothing_data()

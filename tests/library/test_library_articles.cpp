@@ -34,6 +34,7 @@ struct FakeRoutes final : LearningRoutes
     {
         calls << QStringLiteral("spell %1 %2 %3").arg(book).arg(first).arg(count);
     }
+    void tellLearner(const QString &text) override { calls << QStringLiteral("tell ") + text; }
 };
 
 } // namespace
@@ -131,26 +132,48 @@ private slots:
             QCOMPARE(GetUserSetting(QStringLiteral("LastArticle"), {}), library.selectedKey());
     }
 
-    void spellingTestCoversTheSentencesAfterTheFirst()
+    // The closing test covers the lesson's sentences after its title line, all of them when
+    // the lesson has none; a book that cannot be read is said so and nothing starts.
+    void spellingTestCoversThePlayableSentences_data()
     {
-        sentra::SentraBook book;
-        QVERIFY(book.create(QStringLiteral("brxspecial/文化习俗.dat")));
-        for (int lesson = 0; lesson < 2; ++lesson) {
-            sentra::LessonData data;
-            data.title = QStringLiteral("lesson %1").arg(lesson);
-            data.sound = silentWav(3000);
-            for (int i = 0; i < 3 + lesson; ++i)
-                data.sentences.push_back({i * 700, i * 700 + 600, QStringLiteral("Sentence %1.").arg(i), {}, {}, i == 0});
-            QCOMPARE(book.addLesson(data), lesson);
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QStringList>("calls");
+        // Lesson 1 starts at sentence 3 of the book and has 4 sentences.
+        QTest::addRow("after the title") << true << true << QStringList{"hide", "spell brxspecial/文化习俗.dat 4 3", "show"};
+        QTest::addRow("no title line") << false << true << QStringList{"hide", "spell brxspecial/文化习俗.dat 3 4", "show"};
+        QTest::addRow("unreadable book") << true << false
+                                         << QStringList{"tell 无法读取这篇文章的句子库文件：brxspecial/文化习俗.dat"};
+    }
+    void spellingTestCoversThePlayableSentences()
+    {
+        QFETCH(bool, titled);
+        QFETCH(bool, readable);
+        QFETCH(QStringList, calls);
+        if (readable) {
+            sentra::SentraBook book;
+            QVERIFY(book.create(QStringLiteral("brxspecial/文化习俗.dat")));
+            for (int lesson = 0; lesson < 2; ++lesson) {
+                sentra::LessonData data;
+                data.title = QStringLiteral("lesson %1").arg(lesson);
+                data.sound = silentWav(3000);
+                for (int i = 0; i < 3 + lesson; ++i)
+                    data.sentences.push_back(
+                        {i * 700, i * 700 + 600, QStringLiteral("Sentence %1.").arg(i), {}, {}, titled && i == 0});
+                QCOMPARE(book.addLesson(data), lesson);
+            }
+            book.close();
+        } else {
+            QFile junk(QStringLiteral("brxspecial/文化习俗.dat"));
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write("not a sentence book");
         }
-        book.close();
         ArticleLibrary library;
         library.load(QStringLiteral("BrxSpecialIdx.txt"));
         QVERIFY(library.selectKey(QStringLiteral("sentra|文化习俗.dat|1|0|brxspecial-0003")));
         FakeRoutes routes;
         library.LearnArticle(QStringLiteral("LastTest"), routes);
-        // Lesson 1 starts at sentence 3 of the book and has 4 sentences.
-        QCOMPARE(routes.calls, (QStringList{"hide", "spell brxspecial/文化习俗.dat 4 3", "show"}));
+        QCOMPARE(routes.calls, calls);
     }
 
     void quizFileNames_data()

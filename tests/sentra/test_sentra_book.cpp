@@ -28,6 +28,7 @@ private slots:
     void badArgumentsFailCleanly();
     void brokenFilesDoNotOpen_data();
     void brokenFilesDoNotOpen();
+    void dictationResultsAndTheFormatUpgrade();
 
 private:
     QString m_book;
@@ -384,6 +385,56 @@ void TestSentraBook::brokenFilesDoNotOpen()
     SentraBook book;
     QVERIFY(!book.open(path, false));
     QVERIFY(!book.lastError().isEmpty());
+}
+
+// Dictation results: kept across reopening, cleared with a changed English (not with a
+// changed Chinese); a first-format book reads as having none and is upgraded once it is
+// opened for writing, in place and with its sentences intact.
+void TestSentraBook::dictationResultsAndTheFormatUpgrade()
+{
+    const QString path = fixtures::tmpDir() + QStringLiteral("/format1.dat");
+    QFile::remove(path);
+    QVERIFY(QFile::copy(QStringLiteral(MVX_TEST_DATA "/book_format1.dat"), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QDateTime at(QDate(2026, 3, 1), QTime(9, 30));
+    {
+        SentraBook book;
+        QVERIFY2(book.open(path, false), qPrintable(book.lastError()));
+        QVERIFY(!book.dictation(1));
+        QVERIFY(!book.setDictation(1, 3, 5, at));
+    }
+    const auto version = [&path] {
+        mvx::SqliteDb db;
+        return db.open(path, mvx::SqliteDb::Mode::ReadOnly) ? db.scalar(QStringLiteral("PRAGMA user_version")).toInt() : -1;
+    };
+    QCOMPARE(version(), 1);
+    {
+        SentraBook book;
+        QVERIFY2(book.open(path, true), qPrintable(book.lastError()));
+        QCOMPARE(book.sentence(1)->english, QStringLiteral("The river rose in May."));
+        QVERIFY(!book.dictation(1));
+        QVERIFY(book.setDictation(1, 3, 5, at));
+        QVERIFY(!book.setDictation(1, 6, 5, at)); // more right than there are words
+        QVERIFY(!book.setDictation(9, 1, 5, at)); // no such sentence
+    }
+    QCOMPARE(version(), SentraBook::FormatVersion);
+    SentraBook book;
+    QVERIFY(book.open(path, true));
+    const auto kept = book.dictation(1);
+    QVERIFY(kept && kept->wordsRight == 3 && kept->wordsTotal == 5 && kept->at == at);
+    QVERIFY(book.modifySentence(1, std::nullopt, QStringLiteral("五月，河水涨了。"), std::nullopt));
+    QVERIFY(book.dictation(1));
+    QVERIFY(book.modifySentence(1, QStringLiteral("The river rose in June."), std::nullopt, std::nullopt));
+    QVERIFY(!book.dictation(1));
+    // Through the handles.
+    const int h = bcSentraBook_Open(path, QStringLiteral("r+b"));
+    int right = -1, total = -1;
+    QCOMPARE(bcSentence_GetDictation(h, 1, &right, &total), -1);
+    QCOMPARE(bcSentence_SetDictation(h, 1, 4, 5), 0);
+    QCOMPARE(bcSentence_GetDictation(h, 1, &right, &total), 0);
+    QCOMPARE(right, 4);
+    QCOMPARE(total, 5);
+    bcSentraBook_Close(h);
 }
 
 QTEST_GUILESS_MAIN(TestSentraBook)

@@ -29,6 +29,17 @@ CREATE TABLE word_mark (
 CREATE TABLE word_meaning (
   no_in_all INTEGER NOT NULL, word_key TEXT NOT NULL, word TEXT NOT NULL,
   meaning TEXT NOT NULL, PRIMARY KEY (no_in_all, word_key));
+CREATE TABLE dictation (
+  no_in_all INTEGER PRIMARY KEY, words_right INTEGER NOT NULL, words_total INTEGER NOT NULL,
+  at TEXT NOT NULL);
+)";
+
+// Format 1 to 2: the dictation results.
+const char *const UpgradeTo2 = R"(
+CREATE TABLE IF NOT EXISTS dictation (
+  no_in_all INTEGER PRIMARY KEY, words_right INTEGER NOT NULL, words_total INTEGER NOT NULL,
+  at TEXT NOT NULL);
+PRAGMA user_version = 2;
 )";
 
 const char *const SentenceColumns =
@@ -77,6 +88,7 @@ void SentraBook::close()
     m_impl->lessons.clear();
     m_impl->db.close();
     m_impl->writable = false;
+    m_impl->hasDictation = false;
     m_path.clear();
 }
 
@@ -111,6 +123,7 @@ bool SentraBook::create(const QString &path, bool replaceExisting)
         return false;
     }
     m_impl->writable = true;
+    m_impl->hasDictation = true;
     m_path = path;
     return true;
 }
@@ -159,7 +172,17 @@ bool SentraBook::open(const QString &path, bool writable)
         db.close();
         return false;
     }
+    if (version < FormatVersion && rw) {
+        // An older book opened for writing is upgraded at once, in one transaction.
+        SqliteTransaction tx(db);
+        if (!tx.isActive() || !db.exec(QString::fromLatin1(UpgradeTo2)) || !tx.commit()) {
+            m_error = QStringLiteral("cannot upgrade %1: %2").arg(path, db.lastError());
+            db.close();
+            return false;
+        }
+    }
     m_impl->writable = rw;
+    m_impl->hasDictation = version >= 2 || rw;
     m_path = path;
     SqliteStatement q = db.prepare(QStringLiteral(
         "SELECT l.lesson_no, l.title, l.first_sentence, l.sentence_count, "

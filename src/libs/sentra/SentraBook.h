@@ -13,6 +13,7 @@
 // - Not thread-safe; one object per thread.
 #include "libs/sentra/SentraTypes.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -26,7 +27,7 @@ class LessonSound;
 class SentraBook final
 {
 public:
-    static constexpr int FormatVersion = 1;
+    static constexpr int FormatVersion = 2; // 2: dictation results
     static constexpr int SoundRate = 22050; // rate of every sentence sound the book writes
 
     SentraBook();
@@ -71,6 +72,17 @@ public:
                         const std::optional<QString> &chinese,
                         const std::optional<QString> &comment);
     bool setDegree(int noInAll, int degree);
+
+    // The first dictation check of a sentence: right words of all, and when. A book of the
+    // first format read without writing has none. Changing the English clears it.
+    struct DictationScore
+    {
+        int wordsRight = 0;
+        int wordsTotal = 0;
+        QDateTime at;
+    };
+    [[nodiscard]] std::optional<DictationScore> dictation(int noInAll) const;
+    bool setDictation(int noInAll, int wordsRight, int wordsTotal, const QDateTime &at);
 
     // Toggles or sets the mark of word wordNo (from 1). wordLength > 0 must equal the word's
     // length (a check that the caller's page still matches the book); <= 0 skips the check.

@@ -63,6 +63,11 @@ bool SentraBook::modifySentence(int noInAll, const std::optional<QString> &engli
     q.bind(3, comment.value_or(old->comment));
     q.bind(4, qint64(noInAll));
     bool ok = q.exec();
+    if (ok && english && *english != old->english && m_impl->hasDictation) {
+        SqliteStatement qc = db.prepare(QStringLiteral("DELETE FROM dictation WHERE no_in_all = ?"));
+        qc.bind(1, qint64(noInAll));
+        ok = qc.exec();
+    }
     if (ok && english && *english != old->english) {
         QList<StoredMark> marks;
         SqliteStatement qr = db.prepare(QStringLiteral(
@@ -116,6 +121,41 @@ bool SentraBook::setDegree(int noInAll, int degree)
         QStringLiteral("UPDATE sentence SET degree = ? WHERE no_in_all = ?"));
     q.bind(1, qint64(degree));
     q.bind(2, qint64(noInAll));
+    if (!q.exec()) {
+        m_error = m_impl->db.lastError();
+        return false;
+    }
+    return true;
+}
+
+std::optional<SentraBook::DictationScore> SentraBook::dictation(int noInAll) const
+{
+    if (!isOpen() || !m_impl->hasDictation)
+        return std::nullopt;
+    SqliteStatement q = m_impl->db.prepare(
+        QStringLiteral("SELECT words_right, words_total, at FROM dictation WHERE no_in_all = ?"));
+    q.bind(1, qint64(noInAll));
+    if (!q.next())
+        return std::nullopt;
+    return DictationScore{int(q.integer(0)), int(q.integer(1)), QDateTime::fromString(q.text(2), Qt::ISODate)};
+}
+
+bool SentraBook::setDictation(int noInAll, int wordsRight, int wordsTotal, const QDateTime &at)
+{
+    if (!isWritable() || !m_impl->hasDictation) {
+        m_error = QStringLiteral("the book is not open for writing");
+        return false;
+    }
+    if (lessonOfSentence(noInAll) < 0 || wordsTotal < 0 || wordsRight < 0 || wordsRight > wordsTotal) {
+        m_error = QStringLiteral("no dictation result %1/%2 for sentence %3").arg(wordsRight).arg(wordsTotal).arg(noInAll);
+        return false;
+    }
+    SqliteStatement q = m_impl->db.prepare(QStringLiteral(
+        "INSERT OR REPLACE INTO dictation (no_in_all, words_right, words_total, at) VALUES (?, ?, ?, ?)"));
+    q.bind(1, qint64(noInAll));
+    q.bind(2, qint64(wordsRight));
+    q.bind(3, qint64(wordsTotal));
+    q.bind(4, at.toString(Qt::ISODate));
     if (!q.exec()) {
         m_error = m_impl->db.lastError();
         return false;

@@ -24,6 +24,7 @@ class SentraBook::Impl
 public:
     SqliteDb db;
     bool writable = false;
+    bool hasDictation = false; // the dictation table exists (format 2, or upgraded)
     QList<LessonInfo> lessons; // lesson n at index n
     int soundLesson = -1;      // the lesson whose decoder is kept open in sound
     std::unique_ptr<LessonSound> sound;

@@ -277,6 +277,25 @@ int bcSentence_SetDegree(int hBook, int nNoInAll, int nDegree)
     return b && b->setDegree(nNoInAll, nDegree) ? 0 : -1;
 }
 
+int bcSentence_SetDictation(int hBook, int nNoInAll, int nWordsRight, int nWordsTotal)
+{
+    SentraBook *b = books().find(hBook);
+    return b && b->setDictation(nNoInAll, nWordsRight, nWordsTotal, QDateTime::currentDateTime()) ? 0 : -1;
+}
+
+int bcSentence_GetDictation(int hBook, int nNoInAll, int *pWordsRight, int *pWordsTotal)
+{
+    SentraBook *b = books().find(hBook);
+    const auto score = b ? b->dictation(nNoInAll) : std::nullopt;
+    if (!score)
+        return -1;
+    if (pWordsRight)
+        *pWordsRight = score->wordsRight;
+    if (pWordsTotal)
+        *pWordsTotal = score->wordsTotal;
+    return 0;
+}
+
 int bcSentence_Modify(int hBook, int nNoInAll, const std::optional<QString> &szEnglish,
                       const std::optional<QString> &szChinese,
                       const std::optional<QString> &szComment)

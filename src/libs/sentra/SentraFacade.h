@@ -101,6 +101,12 @@ int bcSentence_SetAWordMean(int hBook, int nNoInAll, const QString &szWord,
 // Stores the sentence's degree (0 or 1). Returns 0 or -1.
 int bcSentence_SetDegree(int hBook, int nNoInAll, int nDegree);
 
+// The sentence's first dictation check of the last visit (right words, words). Set returns 0,
+// or -1 (nothing stored) for a read-only book or bad numbers; Get returns 0, or -1 when there
+// is no result.
+int bcSentence_SetDictation(int hBook, int nNoInAll, int nWordsRight, int nWordsTotal);
+int bcSentence_GetDictation(int hBook, int nNoInAll, int *pWordsRight, int *pWordsTotal);
+
 // Stores the texts that are given; std::nullopt keeps a text. Returns 0 or -1.
 int bcSentence_Modify(int hBook, int nNoInAll, const std::optional<QString> &szEnglish,
                       const std::optional<QString> &szChinese,

@@ -7,8 +7,18 @@
 
 #include <QString>
 #include <QVariantMap>
+#include <QVector>
 
 namespace mvx {
+
+// A masked word being uncovered: sentence n, word k, and the colour it gets back ("" = the
+// page's own).
+struct UnmaskedWord
+{
+    int n = 0;
+    int k = 0;
+    QString colour;
+};
 
 class EventPages
 {
@@ -41,6 +51,11 @@ public:
     // sentence n's English label (its words, child 0 being the empty lead); 0 when missing.
     [[nodiscard]] virtual QString FrameOf(SentenceText text) const = 0;
     [[nodiscard]] virtual int WordCount(int n) = 0;
+    // Masks the English words (from word 1) of sentences from..to in one page call, grey on
+    // grey; returns per sentence each word's flags (index k - 1; 1 key word + 2 new word).
+    [[nodiscard]] virtual QVector<QVector<int>> MaskWords(int from, int to) = 0;
+    // Uncovers the given words in one page call.
+    virtual void UnmaskWords(const QVector<UnmaskedWord> &words) = 0;
 };
 
 } // namespace mvx

@@ -136,4 +136,39 @@ int LessonPagesEventSide::WordCount(int n)
     return r.isValid() ? r.toInt() : 0;
 }
 
+QVector<QVector<int>> LessonPagesEventSide::MaskWords(int from, int to)
+{
+    QVector<QVector<int>> flags;
+    const QString frame = FrameOf(SentenceText::English);
+    if (frame.isEmpty() || from > to) {
+        return flags;
+    }
+    const QVariant r = m_host.runAndWait(QStringLiteral("__mvxAgent.mask(") + Json(frame) + QStringLiteral(",\"ste\",")
+                                             + QString::number(from) + QLatin1Char(',') + QString::number(to)
+                                             + QStringLiteral(",\"#E0E0E0\")"),
+                                         pages::LessonPages::QueryTimeoutMs);
+    for (const QVariant &sentence : r.toList()) {
+        QVector<int> words;
+        for (const QVariant &f : sentence.toList()) {
+            words.push_back(f.toInt());
+        }
+        flags.push_back(words);
+    }
+    return flags;
+}
+
+void LessonPagesEventSide::UnmaskWords(const QVector<UnmaskedWord> &words)
+{
+    const QString frame = FrameOf(SentenceText::English);
+    if (frame.isEmpty() || words.isEmpty()) {
+        return;
+    }
+    QJsonArray list;
+    for (const UnmaskedWord &w : words) {
+        list.append(QJsonArray{w.n, w.k, w.colour});
+    }
+    m_host.run(QStringLiteral("__mvxAgent.unmask(") + Json(frame) + QStringLiteral(",\"ste\",")
+               + QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + QLatin1Char(')'));
+}
+
 } // namespace mvx

@@ -32,6 +32,8 @@ public:
     [[nodiscard]] bool HasTitleSentence() const override;
     [[nodiscard]] QString FrameOf(SentenceText text) const override;
     [[nodiscard]] int WordCount(int n) override;
+    [[nodiscard]] QVector<QVector<int>> MaskWords(int from, int to) override;
+    void UnmaskWords(const QVector<UnmaskedWord> &words) override;
 
     // The script that styles word k of a sentence label (exposed for the tests).
     [[nodiscard]] static QString StyleWordScript(const QString &frame, const QString &labelId, int k,

@@ -225,12 +225,16 @@ bool PageEventHandler::Uncover(const pages::PageEvent &e, const Target &t)
     if (!m_pages.ShowState().maskActive || WordRevealed(t.n, t.k)) {
         return false;
     }
-    m_revealed.insert(Key64(t.n, t.k), true);
-    const bool keyword = m_wordFlags.value(Key64(t.n, t.k)) & KeywordFlag;
-    m_pages.StyleWord(e.frame, t.labelId, t.k,
+    UncoverWord(e.frame, t.labelId, t.n, t.k);
+    return true;
+}
+
+void PageEventHandler::UncoverWord(const QString &frame, const QString &labelId, int n, int k)
+{
+    const bool keyword = m_masked.take(Key64(n, k)) & KeywordFlag;
+    m_pages.StyleWord(frame, labelId, k,
                       {{QStringLiteral("backgroundColor"), QString()},
                        {QStringLiteral("color"), keyword ? KeywordColour() : QString()}});
-    return true;
 }
 
 void PageEventHandler::ToggleKeyword(const pages::PageEvent &e, const Target &t, const QString &unmarkedColour)
@@ -338,7 +342,12 @@ void PageEventHandler::ShowCurrentEnglish()
         return;
     }
     UncoverCurrentSentence();
-    const int c = m_player.CurSentence();
+    AdvanceAfterSentence(m_player.CurSentence());
+}
+
+void PageEventHandler::AdvanceAfterSentence(int c)
+{
+    const PageShowState show = m_pages.ShowState();
     if (show.mixedLayout && show.chineseShown && c >= 0) {
         m_pages.ShowCurSentence(SentenceText::Chinese, c, false);
     }
@@ -354,20 +363,59 @@ void PageEventHandler::UncoverCurrentSentence()
     if (c < 0 || frame.isEmpty()) {
         return;
     }
-    const PageShowState show = m_pages.ShowState();
-    const int first = show.mixedLayout && show.chineseShown ? 0 : 1;
-    const QString label = QStringLiteral("ste") + QString::number(c);
-    const int count = std::min(m_pages.WordCount(c), MaxWordNo + 1);
-    for (int k = first; k < count; ++k) {
-        if (WordRevealed(c, k)) {
-            continue;
-        }
-        m_revealed.insert(Key64(c, k), true);
-        const bool keyword = m_wordFlags.value(Key64(c, k)) & KeywordFlag;
-        m_pages.StyleWord(frame, label, k,
-                          {{QStringLiteral("backgroundColor"), QString()},
-                           {QStringLiteral("color"), keyword ? KeywordColour() : QString()}});
+    QVector<UnmaskedWord> words;
+    for (auto it = m_masked.lowerBound(Key64(c, 0)); it != m_masked.end() && (it.key() >> 32) == c;) {
+        words.push_back({c, int(it.key() & 0xffffffff), (it.value() & KeywordFlag) ? KeywordColour() : QString()});
+        it = m_masked.erase(it);
     }
+    if (!words.isEmpty()) {
+        m_pages.UnmaskWords(words);
+    }
+}
+
+void PageEventHandler::RevealNextWord()
+{
+    if (!m_pages.ShowState().maskActive) {
+        return;
+    }
+    const int c = m_player.CurSentence();
+    const QString frame = m_pages.FrameOf(SentenceText::English);
+    if (c < 0 || frame.isEmpty()) {
+        return;
+    }
+    const auto it = m_masked.lowerBound(Key64(c, 0));
+    if (it != m_masked.end() && (it.key() >> 32) == c) {
+        UncoverWord(frame, QStringLiteral("ste") + QString::number(c), c, int(it.key() & 0xffffffff));
+        return;
+    }
+    if (c < m_player.SentenceCount() - 1) {
+        AdvanceAfterSentence(c);
+    }
+}
+
+int PageEventHandler::MaskSentences(int from, int to)
+{
+    const QVector<QVector<int>> flags = m_pages.MaskWords(from, to);
+    int masked = 0;
+    for (int i = 0; i < flags.size(); ++i) {
+        for (int k = 1; k <= flags[i].size() && k <= MaxWordNo; ++k) {
+            m_masked.insert(Key64(from + i, k), flags[i][k - 1]);
+        }
+        masked += flags[i].isEmpty() ? 0 : 1;
+    }
+    return masked;
+}
+
+void PageEventHandler::UnmaskAll()
+{
+    QVector<UnmaskedWord> words;
+    words.reserve(int(m_masked.size()));
+    for (auto it = m_masked.cbegin(); it != m_masked.cend(); ++it) {
+        words.push_back({int(it.key() >> 32), int(it.key() & 0xffffffff),
+                         (it.value() & KeywordFlag) ? KeywordColour() : QString()});
+    }
+    m_masked.clear();
+    m_pages.UnmaskWords(words);
 }
 
 void PageEventHandler::ShowCurrentChinese()
@@ -397,13 +445,12 @@ void PageEventHandler::ToggleAutoShowChinese()
 
 void PageEventHandler::SetWordFlags(int n, int k, int flags)
 {
-    m_wordFlags.insert(Key64(n, k), flags);
+    m_masked.insert(Key64(n, k), flags);
 }
 
 void PageEventHandler::ClearMask()
 {
-    m_wordFlags.clear();
-    m_revealed.clear();
+    m_masked.clear();
 }
 
 // ---- The dictionary window's reports ----------------------------------------------------------

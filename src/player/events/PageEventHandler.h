@@ -15,7 +15,7 @@
 // - MakeNewwordNote / SaveWordMean answer the dictionary window's 2259 / 2263.
 #include "player/pages/PageEvent.h"
 
-#include <QHash>
+#include <QMap>
 #include <QRectF>
 #include <QString>
 
@@ -55,11 +55,21 @@ public:
     void ToggleAutoShowEnglish();
     void ToggleAutoShowChinese();
 
-    // Masking state of the recall mode: word flags (bit 1 key word, bit 2 new word) and the
-    // words already uncovered. ClearMask forgets both.
+    // Masking state of the recall mode: the words still masked, each with its flags (bit 1
+    // key word, bit 2 new word). A word that was never masked (the title, the lead span)
+    // counts as uncovered, so clicks on it act as usual. ClearMask forgets the set.
     void SetWordFlags(int n, int k, int flags);
-    [[nodiscard]] bool WordRevealed(int n, int k) const { return m_revealed.contains(Key64(n, k)); }
+    [[nodiscard]] bool WordRevealed(int n, int k) const { return !m_masked.contains(Key64(n, k)); }
+    [[nodiscard]] int MaskedWordCount() const { return int(m_masked.size()); }
     void ClearMask();
+    // Masks every word of sentences from..to in the pages and remembers them; returns the
+    // number of sentences that have at least one masked word.
+    int MaskSentences(int from, int to);
+    // Q: uncovers the current sentence's first masked word; when none is left, moves on to
+    // the next sentence (the Chinese cue moving with it), except on the last.
+    void RevealNextWord();
+    // Uncovers every word still masked, in one page call, and forgets the set.
+    void UnmaskAll();
 
     // The last dictionary look-up (right click).
     [[nodiscard]] QString LookupWord() const { return m_lookupWord; }
@@ -85,6 +95,8 @@ private:
     [[nodiscard]] Target TargetOf(const pages::PageEvent &e, const QString &prefix) const;
     void ClickSentence(int n);
     bool Uncover(const pages::PageEvent &e, const Target &t);
+    void UncoverWord(const QString &frame, const QString &labelId, int n, int k);
+    void AdvanceAfterSentence(int c);
     void ToggleKeyword(const pages::PageEvent &e, const Target &t, const QString &unmarkedColour);
     void ToggleNewword(const pages::PageEvent &e, const Target &t);
     void Lookup(const pages::PageEvent &e, const Target &t);
@@ -96,8 +108,7 @@ private:
     WordDictionary &m_dict;
     WordSoundPort &m_sound;
 
-    QHash<qint64, int> m_wordFlags;
-    QHash<qint64, bool> m_revealed;
+    QMap<qint64, int> m_masked; // ordered by sentence, then word
     QString m_lookupWord;
     QString m_lookupFrame;
     QString m_lookupLabel;

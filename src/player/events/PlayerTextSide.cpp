@@ -7,12 +7,13 @@ namespace mvx {
 
 PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pages, pages::PageHost &host,
                                QWidget *window, QWidget *view, LessonReloader &reloader,
-                               std::function<QString()> bookFile)
+                               ThinkingButtons &buttons, std::function<QString()> bookFile)
     : m_side(pages, host),
       m_book([&player] { return player.BookHandle(); }, std::move(bookFile)),
       m_dict(window, view),
       m_handler(player, m_side, m_book, m_dict, m_sound),
       m_marks(player, m_side, m_book, reloader),
+      m_think(player, m_side, m_handler, reloader, buttons),
       m_dispatcher(pages, m_handler)
 {
 }
@@ -33,6 +34,10 @@ bool PlayerTextSide::RunFeature(const QString &name)
         m_handler.ToggleAutoShowChinese();
     } else if (name == QLatin1String("btMarkSentence")) {
         m_marks.btMarkSentence_Click();
+    } else if (name == QLatin1String("RevealNextWord")) {
+        m_handler.RevealNextWord();
+    } else if (name == QLatin1String("btStopThinking")) {
+        m_think.btStopThinking_Click();
     } else {
         return false;
     }

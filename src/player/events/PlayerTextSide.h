@@ -14,6 +14,7 @@
 #include "player/events/PageEventHandler.h"
 #include "player/events/SentraBookMarks.h"
 #include "player/events/SoundCentreWordSound.h"
+#include "player/events/ThinkMode.h"
 
 #include <functional>
 
@@ -29,15 +30,18 @@ public:
     // window: the player window (owner of the dictionary pop-up); view: the page view;
     // bookFile: the open book's file name (for the notebook's source references).
     PlayerTextSide(PlayerOperations &player, pages::LessonPages &pages, pages::PageHost &host, QWidget *window,
-                   QWidget *view, LessonReloader &reloader, std::function<QString()> bookFile);
+                   QWidget *view, LessonReloader &reloader, ThinkingButtons &buttons,
+                   std::function<QString()> bookFile);
 
     [[nodiscard]] PageEventDispatcher &Dispatcher() { return m_dispatcher; }
     [[nodiscard]] PageEventHandler &Events() { return m_handler; }
     [[nodiscard]] DisplayMarks &Marks() { return m_marks; }
+    [[nodiscard]] ThinkMode &Think() { return m_think; }
 
     // The key table's requests: "ShowAllMarkedSentences" (Alt+H), "HilightCurCSentence"
     // (Alt+E), "ShowCurESentence" (C, F5), "ShowCurCSentence" (X, F3), "ToggleAutoShowEnglish"
-    // (F11), "ToggleAutoShowChinese" (F12), "btMarkSentence" (M and the button). Returns false
+    // (F11), "ToggleAutoShowChinese" (F12), "btMarkSentence" (M and the button),
+    // "RevealNextWord" (Q while masked), "btStopThinking" (the button). Returns false
     // for a name that is not the text side's.
     bool RunFeature(const QString &name);
 
@@ -51,6 +55,7 @@ private:
     SoundCentreWordSound m_sound;
     PageEventHandler m_handler;
     DisplayMarks m_marks;
+    ThinkMode m_think;
     PageEventDispatcher m_dispatcher;
 };
 

@@ -3,7 +3,9 @@
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "libs/comm/CommLib.h"
+#include "libs/notedict/ui/NoteDictWindows.h"
 #include "player/form/ButtonFaces.h"
+#include "player/form/ReciteModeForm.h"
 #include "player/form/WaveView.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
@@ -93,12 +95,12 @@ const QHash<QString, QString> &ToolTips()
 const QHash<QString, QString> &FeatureNames()
 {
     static const QHash<QString, QString> names = {
-        {"btSpell", "拼写练习"},          {"btSpeak", "口语练习"},         {"btThink", "回想与背诵"},
-        {"btStopThinking", "结束回想"},   {"btWordSummary", "单词总结"},   {"btBrowse", "句子浏览"},
+        {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
+        {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
         {"btSetting", "显示设置"},        {"btDigest", "摘录"},            {"btPrint", "打印"},
         {"btSearch", "查找文字"},         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
         {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
-        {"RevealNextWord", "逐词显示"},   {"ShowAllMarkedSentences", "显示标记句子"},
+        {"ShowAllMarkedSentences", "显示标记句子"},
         {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
         {"ToggleAutoShowEnglish", "自动显示当前句英文"}, {"ToggleAutoShowChinese", "自动显示当前句译文"}};
     return names;
@@ -162,7 +164,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
 #ifdef MVX_HAVE_PAGES
     {
         auto *lessonPages = static_cast<pages::LessonPages *>(m_pages.get());
-        m_textSide = std::make_unique<PlayerTextSide>(*m_controller, *lessonPages, *view, this, view, *this,
+        m_textSide = std::make_unique<PlayerTextSide>(*m_controller, *lessonPages, *view, this, view, *this, *this,
                                                       [this] { return m_controller->BookFile(); });
         lessonPages->SetEventDestination(&m_textSide->Dispatcher(), m_controller.get());
         // Comment editing arrives with its dialog; until then the edit link says so.
@@ -339,6 +341,10 @@ void PlayLessonForm::Form_Load()
 void PlayLessonForm::Form_Unload()
 {
     m_timerHint.stop();
+#ifdef MVX_HAVE_PAGES
+    if (m_textSide)
+        m_textSide->Think().btStopThinking_Click(); // the recall ends with the window
+#endif
     const PageShowState show = m_pages->ShowState();
     SaveUserBool(QString::fromLatin1(Key::ShouldShowEnglish), show.englishShown);
     SaveUserBool(QString::fromLatin1(Key::ShouldShowChinese), show.chineseShown);
@@ -584,6 +590,16 @@ void PlayLessonForm::Click(const QString &tag)
 
 void PlayLessonForm::OnFeature(const QString &name)
 {
+    if (name == QLatin1String("btSpell")) {
+        RunSpellDrill();
+        return;
+    }
+    if (name == QLatin1String("btThink")) {
+        ReciteModeForm dialog(this);
+        dialog.SetCallingForm(this);
+        dialog.exec();
+        return;
+    }
 #ifdef MVX_HAVE_PAGES
     if (m_textSide && m_textSide->RunFeature(name))
         return;
@@ -618,6 +634,50 @@ void PlayLessonForm::btBrowse_click() { Click(QStringLiteral("btBrowse")); }
 void PlayLessonForm::btWinHelp_click()
 {
     OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
+}
+
+void PlayLessonForm::RunSpellDrill()
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    const int first = c.GetSentenceNoInAll(cur);
+    c.CloseBookForDrill();
+    if (bcSpell_Init(this, c.BookFile(), first, c.SentenceCount() - cur, QStringLiteral("brxspecial_note"))) {
+        hide();
+        bcSpell_LoadAndShowNoDegree(0);
+        show();
+    }
+    if (bcSpell_IfSentenceChanged())
+        OpenLesson(QString(), -1, true);
+    else
+        c.ReopenBookAfterDrill(QString());
+    RefreshView();
+}
+
+void PlayLessonForm::ToRecite(const QString &mode)
+{
+    if (mode == QLatin1String("rbThink")) {
+#ifdef MVX_HAVE_PAGES
+        if (m_textSide)
+            m_textSide->Think().ThinkEnglish();
+#endif
+    } else if (mode == QLatin1String("rbShuffle")) {
+        OnFeature(mode);
+    }
+}
+
+void PlayLessonForm::EnableThinkingButtons(bool enabled)
+{
+    for (const char *name : {"btBrowse", "btSpell", "btSpeak", "btWordSummary", "btSetting", "btSearch", "btPlay",
+                             "btAutoRepeat", "btThink"})
+        m_controller->EnableButton(QLatin1String(name), enabled);
+    m_controller->EnableButton(QStringLiteral("btStopThinking"), !enabled);
+    if (CInterface *skin = Skin()) {
+        skin->ShowButton(QLatin1String(enabled ? "btThink" : "btStopThinking"));
+        skin->HideButton(QLatin1String(enabled ? "btStopThinking" : "btThink"));
+    }
 }
 
 void PlayLessonForm::btWinMin_click() { showMinimized(); }

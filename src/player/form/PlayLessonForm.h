@@ -11,6 +11,7 @@
 
 #include "core/CustomEvents.h"
 #include "player/events/LessonReloader.h"
+#include "player/events/ThinkMode.h"
 
 #include "libs/media/MediaPlayer.h"
 #include "player/form/BookSoundSource.h"
@@ -32,7 +33,10 @@ class PlayerTextSide;
 class PlaybackController;
 class WaveView;
 
-class PlayLessonForm final : public SkinnedWindow, public LessonReloader, public PlayerMessageTarget
+class PlayLessonForm final : public SkinnedWindow,
+                             public LessonReloader,
+                             public PlayerMessageTarget,
+                             public ThinkingButtons
 {
     Q_OBJECT
 public:
@@ -83,6 +87,11 @@ public:
     Q_INVOKABLE void btWinClose_click();
     Q_INVOKABLE void lbHotkey_Click();
     Q_INVOKABLE void TimerHint_Timer();
+    // The recitation dialog's choice: "rbThink" masks the article, "rbShuffle" the shuffled
+    // sentences; anything else does nothing.
+    Q_INVOKABLE void ToRecite(const QString &mode);
+    // While thinking, the study buttons are off and "btStopThinking" stands in for "btThink".
+    void EnableThinkingButtons(bool enabled) override;
 
     // The text side's events, marks and display switches (null without the lesson pages).
     [[nodiscard]] PlayerTextSide *TextSide() const { return m_textSide.get(); }
@@ -117,6 +126,10 @@ private:
     void RefreshScrollBar();
     void RefreshButtonFace(const QString &tag, bool enabled);
     void OnFeature(const QString &name);
+    // The spelling drill from the current sentence to the lesson's end, the player hidden
+    // meanwhile; the book is closed for it and opened again (or the lesson reloaded when
+    // the drill changed sentences).
+    void RunSpellDrill();
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 

@@ -232,6 +232,15 @@ void LessonPages::CloseSentraBookLesson()
     m_bookHandle = -1;
 }
 
+int LessonPages::ReopenBook(const QString &bookFile)
+{
+    CloseSentraBookLesson();
+    m_bookHandle = bcSentraBook_Open(Path(bookFile), QStringLiteral("r+b"));
+    if (m_bookHandle != -1)
+        m_bookFile = bookFile;
+    return m_bookHandle;
+}
+
 void LessonPages::CloseLessonPages()
 {
     CloseSentraBookLesson();

@@ -58,6 +58,8 @@ public:
     int LoadLessonPages(const QString &bookFile, int lessonNo, bool regenerate, LessonPagesResult &result) override;
     void ApplyDisplayOptions() override;
     void CloseLessonPages() override;
+    void CloseBook() override { CloseSentraBookLesson(); }
+    int ReopenBook(const QString &bookFile) override;
     [[nodiscard]] PageShowState ShowState() const override { return m_show; }
     [[nodiscard]] bool HasSentenceElement(SentenceText text, int n) const override;
     [[nodiscard]] int ElementDisplayingStatus(SentenceText text, int n) override;

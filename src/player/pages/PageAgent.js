@@ -335,6 +335,47 @@
         return n;
     };
 
+    // Masks the words of the labels prefix + from .. prefix + to for recall: every word span
+    // ("wrd" + k, k from 1) turns grey on grey. Returns, per label, each word's flags (index
+    // k - 1): 1 when it had a colour of its own (key word), + 2 when underlined (new word).
+    agent.mask = function (fname, prefix, from, to, grey) {
+        var out = [];
+        for (var n = from; n <= to; ++n) {
+            var words = [];
+            var el = agent.el(fname, prefix + n);
+            if (el) {
+                for (var k = 1; k < el.children.length && k <= 500; ++k) {
+                    var w = el.children[k];
+                    if (w.id !== 'wrd' + k) {
+                        break;
+                    }
+                    var deco = w.style.textDecoration || w.style.textDecorationLine || '';
+                    words.push((w.style.color ? 1 : 0) + (deco.indexOf('underline') >= 0 ? 2 : 0));
+                    w.style.color = grey;
+                    w.style.backgroundColor = grey;
+                }
+            }
+            out.push(words);
+        }
+        return out;
+    };
+
+    // Uncovers masked words, [[n, k, colour], ...]: the background goes, the colour becomes
+    // the given one ("" = the page's own).
+    agent.unmask = function (fname, prefix, words) {
+        var done = 0;
+        for (var i = 0; i < words.length; ++i) {
+            var el = agent.el(fname, prefix + words[i][0]);
+            var w = el && el.children[words[i][1]];
+            if (w && w.id === 'wrd' + words[i][1]) {
+                w.style.backgroundColor = '';
+                w.style.color = words[i][2];
+                ++done;
+            }
+        }
+        return done;
+    };
+
     // Applies several operations in one call: [[op, args...], ...].
     agent.batch = function (ops) {
         var out = [];

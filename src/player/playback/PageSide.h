@@ -48,6 +48,14 @@ public:
     virtual void ApplyDisplayOptions() = 0;
     // Closes the book and forgets the loaded pages' elements.
     virtual void CloseLessonPages() = 0;
+    // Closes only the book, keeping the pages (a library window works on the file meanwhile),
+    // and opens it again read-write afterwards: the new handle, or -1.
+    virtual void CloseBook() {}
+    virtual int ReopenBook(const QString &bookFile)
+    {
+        (void)bookFile;
+        return -1;
+    }
 
     [[nodiscard]] virtual PageShowState ShowState() const = 0;
 

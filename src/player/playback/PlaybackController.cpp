@@ -521,6 +521,26 @@ void PlaybackController::OpenLesson(const QString &szBookFileName, int nLessonNo
     emit waveChanged();
 }
 
+void PlaybackController::CloseBookForDrill()
+{
+    if (m_status != NoLesson && m_status != Stopped)
+        DoStop();
+    m_pages.CloseBook();
+    m_bookHandle = -1;
+}
+
+bool PlaybackController::ReopenBookAfterDrill(const QString &returnedBookFile)
+{
+    if (!returnedBookFile.isEmpty())
+        m_bookFile = returnedBookFile;
+    m_bookHandle = m_pages.ReopenBook(m_bookFile);
+    if (m_bookHandle != -1)
+        return true;
+    ShowMessage(QStringLiteral("无法重新打开句子库文件：%1").arg(m_bookFile));
+    btCloseFileClick();
+    return false;
+}
+
 void PlaybackController::btCloseFileClick()
 {
     CloseDigest();

@@ -101,6 +101,19 @@ public:
     // an unknown name or a disabled button.
     bool ClickButton(const QString &name);
     [[nodiscard]] bool MyIsButtonEnabled(const QString &name) const { return m_buttons.IsEnabled(name); }
+    // A library window (spelling, speaking, shuffled sentences, browsing) works on the book
+    // file: CloseBookForDrill stops any playing and closes the book in both holders, pages
+    // kept. ReopenBookAfterDrill takes a new book name from the window (when one came back)
+    // and opens the book read-write again for the same pages and current sentence; when it
+    // cannot, the learner is told and the lesson is closed (status 0). False then.
+    void CloseBookForDrill();
+    bool ReopenBookAfterDrill(const QString &returnedBookFile);
+    // Enables or disables a button from outside the status table (the recall's switch).
+    void EnableButton(const QString &name, bool enabled)
+    {
+        m_buttons.Enable(name, enabled);
+        Changed();
+    }
 
     // ---- State read by the view and the tests ----------------------------------------
     [[nodiscard]] const ButtonPanel &Buttons() const { return m_buttons; }

@@ -2,6 +2,7 @@
 
 #include "DictPopupForm.h"
 #include "NotebookForm.h"
+#include "SpellForm.h"
 
 #include "notedict/NoteDictLib.h"
 #include "core/Helpers.h"
@@ -14,7 +15,67 @@ namespace mvx {
 namespace {
 QPointer<DictPopupForm> g_popup;
 QPointer<NotebookForm> g_notebook;
+
+struct SpellRequest
+{
+    QPointer<QWidget> owner;
+    QString bookFile;
+    int first = 0;
+    int count = 0;
+    int level = 0;
+    bool ready = false;
+    bool changed = false;
+};
+SpellRequest g_spell;
+
+int ShowSpell(bool test)
+{
+    if (!g_spell.ready)
+        return 0;
+    g_spell.ready = false;
+    SpellForm form(g_spell.owner, test);
+    QString error;
+    if (!form.Start(g_spell.bookFile, g_spell.first, g_spell.count, g_spell.level, &error)) {
+        ShowMessageBox(error, 1);
+        return 0;
+    }
+    form.exec();
+    return 1;
+}
 } // namespace
+
+int bcSpell_Init(QWidget *owner, const QString &bookFile, int first, int count, const QString &noteName)
+{
+    return bcSpell_InitEx(owner, bookFile, first, count, 0, noteName);
+}
+
+int bcSpell_InitEx(QWidget *owner, const QString &bookFile, int first, int count, int level, const QString &)
+{
+    g_spell = {owner, bookFile, first, count, level, false, false};
+    DictationSession check;
+    QString error;
+    if (!check.Open(bookFile, first, count, level, &error)) {
+        ShowMessageBox(error, 1);
+        return 0;
+    }
+    g_spell.ready = true;
+    return 1;
+}
+
+int bcSpell_LoadAndShowNoDegree(int)
+{
+    return ShowSpell(false);
+}
+
+int bcSpell_LoadAndShowForTest(int)
+{
+    return ShowSpell(true);
+}
+
+int bcSpell_IfSentenceChanged()
+{
+    return g_spell.changed ? 1 : 0;
+}
 
 int bcEcDict_PopSearchWnd(QWidget *owner, int dictHandle, const QString &word, int x, int y, int width, int height,
                           const QString &storedMeaning, int, int)

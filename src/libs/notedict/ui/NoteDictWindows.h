@@ -31,6 +31,21 @@ void bcNote_Show();
 // Returns when the window closes.
 int bcNote_ShowModal();
 
+// The spelling window (whole-sentence dictation) over sentences first .. first + count - 1 of
+// the book, parented to owner; level: how often each sentence may be heard (0 = no limit).
+// Returns 1, or 0 after telling the learner why (unreadable book, range outside the book,
+// count below 1, no words): no window then. The notebook name is kept for the window's
+// notebook words.
+int bcSpell_Init(QWidget *owner, const QString &bookFile, int first, int count, const QString &noteName);
+int bcSpell_InitEx(QWidget *owner, const QString &bookFile, int first, int count, int level,
+                   const QString &noteName);
+// Shows the prepared window modally (the drill, or the closing test with its score); returns
+// when it closes: 1, or 0 when nothing was prepared.
+int bcSpell_LoadAndShowNoDegree(int reserved);
+int bcSpell_LoadAndShowForTest(int reserved);
+// Non-zero when the last spelling window changed sentences of the book.
+int bcSpell_IfSentenceChanged();
+
 [[nodiscard]] DictPopupForm *CurrentDictPopup();
 [[nodiscard]] NotebookForm *CurrentNotebook();
 // Closes both windows (at program end and in tests).
