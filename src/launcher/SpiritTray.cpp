@@ -7,7 +7,10 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPixmapCache>
 #include <QScreen>
+
+#include <malloc.h>
 
 namespace mvx::spirit {
 
@@ -95,8 +98,11 @@ SpiritMenu &SpiritTray::menu()
         connect(m_menu.get(), &QMenu::aboutToHide, this, [this] {
             QTimer::singleShot(0, this, [this] {
                 // Not while a command's message box runs: its action is still at work.
-                if (m_menu && !m_menu->isVisible() && !QApplication::activeModalWidget())
+                if (m_menu && !m_menu->isVisible() && !QApplication::activeModalWidget()) {
                     m_menu->clear();
+                    QPixmapCache::clear();
+                    malloc_trim(0);
+                }
             });
         });
     }
