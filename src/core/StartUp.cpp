@@ -121,7 +121,7 @@ StartUpResult StartUpSequence::run(const QString &appPath, const QStringList &ar
     WorkingFiles::EnsureFolders(app.appPath, WorkingFiles::EarlyFolders);  // 10
     const QString commandLine = args.join(QLatin1Char(' '));               // 11
     app.skinRoot = app.appPath + QStringLiteral("/ecminterface");          // 12
-    m_libraries.startLauncher(app.appPath + QStringLiteral("/vantrelspirit")); // 13
+    m_libraries.startLauncher(programFolder + QStringLiteral("/vantrelspirit")); // 13 (beside this program)
     WorkingFiles::EnsureFolders(app.appPath, WorkingFiles::TmpWavFolder);  // 14
     app.productTitle = QStringLiteral("Morvex英语Lentoria");               // 15
     m_instance = std::make_unique<SingleInstance>(app.appName);            // 16

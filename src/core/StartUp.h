@@ -67,7 +67,8 @@ public:
     // Runs the steps in order. appPath is the program home; args are the command-line
     // arguments after the program name.
     StartUpResult run(const QString &appPath, const QStringList &args);
-    // The executable's folder, stored for the launcher as "InstallPath" (appPath when unset).
+    // The executable's folder (appPath when unset): the launcher is started from it, and it is
+    // stored for the launcher as "InstallPath".
     void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     // Closes the dictionary and sound centre and deletes the temporary sentence sounds.
     void shutDown();

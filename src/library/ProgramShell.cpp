@@ -4,6 +4,8 @@
 #include "CopyWordSndForm.h"
 #include "SoundNotice.h"
 #include "core/AppState.h"
+#include "core/InstallLayout.h"
+#include "core/ProgramHome.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
 #include "player/form/PlayLessonForm.h"
@@ -180,16 +182,20 @@ int RunProgramShell(const QString &programDir, const QStringList &args)
 #ifdef MVX_HAVE_PAGES
     pages::ChooseSceneGraphBackendOnce(); // before any window, so every HTML view draws the same way
 #endif
-    const QString notice = SettingsStore::instance().takeDamageNotice();
+    const QString notice = SettingsStore::instance().takeNotice();
     if (!notice.isEmpty())
         QMessageBox::warning(nullptr, App().productTitle, notice);
+    // The shipped data, or the learner's own home seeded from it when it cannot be written.
+    const ProgramHomeChoice home = ProgramHome::Choose(ShippedDataFolder(programDir));
+    if (!home.notice.isEmpty())
+        QMessageBox::warning(nullptr, App().productTitle, home.notice);
 
     SystemPlatformInfo platform;
     ShellWindows windows;
     ShellLibraries libraries;
     StartUpSequence startUp(platform, windows, libraries);
     startUp.setProgramFolder(programDir);
-    if (startUp.run(programDir, args) != StartUpResult::Running)
+    if (startUp.run(home.path, args) != StartUpResult::Running)
         return 0;
     const int code = QApplication::exec();
     startUp.shutDown();

@@ -31,6 +31,9 @@ SkinnedWindow::SkinnedWindow(const QString &formName, bool isDialog, QWidget *pa
     flags |= isDialog ? Qt::Dialog : (Qt::Window | Qt::WindowMinMaxButtonsHint);
     setWindowFlags(flags);
     setMouseTracking(true);
+    // Picture buttons explain themselves by their tips, also while another window (or none,
+    // as on a display without a window manager) is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_StyledBackground, false);
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, skin::palette::Text);
