@@ -1,8 +1,7 @@
-#include <QApplication>
+#include "launcher/LauncherRun.h"
 
-// The tray launcher; its window and tray icon arrive with its own work.
+// The tray launcher "Morvex精灵".
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    return mvx::spirit::RunLauncher(argc, argv);
 }

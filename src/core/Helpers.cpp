@@ -1,9 +1,8 @@
 #include "Helpers.h"
 
-#include <QFont>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <cmath>
 
 namespace mvx {
@@ -111,11 +110,12 @@ int RunAndWait(const QString &commandLine)
 
 double SystemFontScale()
 {
-    if (!qGuiApp)
-        return 1;
-    const QFontInfo info(QGuiApplication::font());
-    const int px = info.pixelSize();
-    return px > 0 ? px / 16.0 : 1;
+    // The desktop's text font is 12 points (16 pixels at 96 dots per inch); its height in
+    // pixels follows the screen's logical resolution alone, not the interface font the
+    // learner chose.
+    const QScreen *screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 0;
+    return dpi > 0 ? dpi / 96.0 : 1;
 }
 
 ResolutionRule ComputeResolutionRule(double twipsPerPixelX, double twipsPerPixelY, double fontScale)

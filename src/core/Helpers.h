@@ -27,7 +27,8 @@ namespace mvx {
 // Returns the exit code, or -1 when the program could not be started.
 int RunAndWait(const QString &commandLine);
 
-// Height of the desktop's text font / 16; 1 at the usual 96 dots per inch.
+// Height in pixels of the desktop's 12-point text font / 16: the screen's logical dots per
+// inch / 96; 1 at the usual 96 dots per inch and when there is no screen.
 [[nodiscard]] double SystemFontScale();
 
 // Window geometry adaptation to screen resolution, as a pure rule.

@@ -33,22 +33,34 @@ QString SettingsStore::defaultPath()
 
 SettingsStore::SettingsStore(const QString &path) : m_path(path) {}
 
-bool SettingsStore::openFresh()
+SettingsStore::OpenResult SettingsStore::failure()
+{
+    const OpenResult result = m_db.lastErrorMeansDamaged() ? OpenResult::Damaged : OpenResult::Unavailable;
+    m_read = {};
+    m_write = {};
+    m_db.close();
+    return result;
+}
+
+SettingsStore::OpenResult SettingsStore::openFresh()
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!m_db.open(m_path, SqliteDb::Mode::ReadWriteCreate))
-        return false;
+        return failure();
     // WAL lets other programs of the family read while one writes.
-    m_db.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    m_db.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    if (!m_db.exec(QString::fromLatin1(kSchema)) || !m_db.checkIntegrity()) {
-        m_db.close();
-        return false;
-    }
+    if (!m_db.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !m_db.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))
+        || !m_db.exec(QString::fromLatin1(kSchema)) || !m_db.checkIntegrity())
+        return failure();
     m_read = m_db.prepare(QStringLiteral("SELECT value FROM setting WHERE app=?1 AND section=?2 AND key=?3"));
     m_write = m_db.prepare(QStringLiteral("INSERT INTO setting(app, section, key, value) VALUES(?1, ?2, ?3, ?4) "
                                           "ON CONFLICT(app, section, key) DO UPDATE SET value=excluded.value"));
-    return m_read.isValid() && m_write.isValid();
+    if (!m_read.isValid() || !m_write.isValid())
+        return failure();
+    // A file the learner may read but not write still gives its values.
+    m_writable = !m_db.isReadOnly();
+    if (!m_writable)
+        m_notice = QStringLiteral("设置文件 %1 不能写入，本次运行中对设置的改动不会保存。").arg(m_path);
+    return OpenResult::Opened;
 }
 
 bool SettingsStore::ensureOpen()
@@ -58,21 +70,32 @@ bool SettingsStore::ensureOpen()
     if (m_tried)
         return false;
     m_tried = true;
-    if (openFresh())
+    const OpenResult first = openFresh();
+    if (first == OpenResult::Opened)
         return true;
+    if (first == OpenResult::Unavailable) {
+        // Busy, locked by another program or unreadable: the file may be sound, so it stays
+        // where it is and this run neither reads nor writes it.
+        m_notice = QStringLiteral("设置文件 %1 现在无法使用（%2）。本次运行使用默认设置，对设置的改动不会保存；"
+                                  "下次启动时会再试。")
+                       .arg(m_path, m_db.lastError());
+        return false;
+    }
     // Damaged (or not a database at all): set it aside, keep it for the learner, start afresh.
-    m_read = {};
-    m_write = {};
-    m_db.close();
     if (QFileInfo::exists(m_path)) {
         const QString aside = m_path + QStringLiteral(".damaged-")
             + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
         QFile::rename(m_path, aside);
         QFile::remove(m_path + QStringLiteral("-wal"));
         QFile::remove(m_path + QStringLiteral("-shm"));
-        m_damageNotice = QStringLiteral("设置文件已损坏，已另存为 %1，程序将使用新的设置。").arg(aside);
+        m_notice = QStringLiteral("设置文件已损坏，已另存为 %1，程序将使用新的设置。").arg(aside);
     }
-    return openFresh();
+    return openFresh() == OpenResult::Opened;
+}
+
+bool SettingsStore::isWritable()
+{
+    return ensureOpen() && m_writable;
 }
 
 std::optional<QString> SettingsStore::value(const QString &app, const QString &section, const QString &key)
@@ -98,7 +121,7 @@ QString SettingsStore::value(const QString &app, const QString &section, const Q
 
 bool SettingsStore::setValue(const QString &app, const QString &section, const QString &key, const QString &value)
 {
-    if (!ensureOpen())
+    if (!isWritable())
         return false;
     m_write.reset();
     m_write.bind(1, app);
@@ -112,7 +135,7 @@ bool SettingsStore::setValue(const QString &app, const QString &section, const Q
 
 bool SettingsStore::remove(const QString &app, const QString &section, const QString &key)
 {
-    if (!ensureOpen())
+    if (!isWritable())
         return false;
     SqliteStatement st = m_db.prepare(QStringLiteral("DELETE FROM setting WHERE app=?1 AND section=?2 AND key=?3"));
     st.bind(1, app);
@@ -121,10 +144,10 @@ bool SettingsStore::remove(const QString &app, const QString &section, const QSt
     return st.exec();
 }
 
-QString SettingsStore::takeDamageNotice()
+QString SettingsStore::takeNotice()
 {
     ensureOpen();
-    return std::exchange(m_damageNotice, QString());
+    return std::exchange(m_notice, QString());
 }
 
 } // namespace mvx

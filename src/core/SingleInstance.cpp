@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace mvx {
@@ -41,11 +43,14 @@ void SingleInstance::release()
 
 bool SingleInstance::isHeldElsewhere(const QString &name)
 {
-    SingleInstance probe(name);
-    if (!probe.tryAcquire())
-        return true;
-    probe.release();
-    return false;
+    // Read the lock's owner instead of taking the lock: a program starting at this very
+    // moment must never find its own lock briefly taken by a probe.
+    QLockFile probe(RuntimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock"));
+    qint64 pid = 0;
+    QString host, app;
+    if (!probe.getLockInfo(&pid, &host, &app) || pid <= 0)
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
 } // namespace mvx

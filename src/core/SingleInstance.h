@@ -20,7 +20,8 @@ public:
     void release();
     [[nodiscard]] bool isHeld() const { return m_held; }
     [[nodiscard]] QString lockPath() const { return m_path; }
-    // Another live process holds the lock of that name.
+    // A live process (this one included) holds the lock of that name. Only reads the
+    // lock file, so it never disturbs an owner taking the lock at the same moment.
     [[nodiscard]] static bool isHeldElsewhere(const QString &name);
 
 private:

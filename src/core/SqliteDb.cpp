@@ -157,7 +157,7 @@ bool SqliteDb::open(const QString &path, Mode mode, int busyTimeoutMs)
     }
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("cannot open %1").arg(path);
+        setError(rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("cannot open %1").arg(path));
         if (m_db)
             sqlite3_close(m_db);
         m_db = nullptr;
@@ -165,6 +165,11 @@ bool SqliteDb::open(const QString &path, Mode mode, int busyTimeoutMs)
     }
     sqlite3_busy_timeout(m_db, busyTimeoutMs);
     return true;
+}
+
+bool SqliteDb::isReadOnly() const
+{
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 void SqliteDb::close()
@@ -182,7 +187,7 @@ bool SqliteDb::exec(const QString &sql)
     char *err = nullptr;
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
-        m_error = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        setError(rc, err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc)));
         sqlite3_free(err);
         return false;
     }
@@ -195,8 +200,8 @@ SqliteStatement SqliteDb::prepare(const QString &sql)
         return {};
     sqlite3_stmt *stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr); rc != SQLITE_OK) {
+        setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
         return {};
     }
     return SqliteStatement(m_db, stmt);
@@ -227,7 +232,28 @@ void SqliteDb::rollback()
 
 bool SqliteDb::checkIntegrity()
 {
-    return scalar(QStringLiteral("PRAGMA quick_check")).toString() == QLatin1String("ok");
+    SqliteStatement st = prepare(QStringLiteral("PRAGMA quick_check"));
+    if (!st.isValid())
+        return false;
+    if (!st.next()) {
+        setError(sqlite3_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+        return false;
+    }
+    if (st.text(0) == QLatin1String("ok"))
+        return true;
+    setError(SQLITE_CORRUPT, st.text(0));
+    return false;
+}
+
+void SqliteDb::setError(int code, const QString &text)
+{
+    m_errorCode = code & 0xff;
+    m_error = text;
+}
+
+bool SqliteDb::lastErrorMeansDamaged() const
+{
+    return m_errorCode == SQLITE_CORRUPT || m_errorCode == SQLITE_NOTADB;
 }
 
 } // namespace mvx

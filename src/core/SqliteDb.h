@@ -62,6 +62,8 @@ public:
     bool open(const QString &path, Mode mode, int busyTimeoutMs = 5000);
     void close();
     [[nodiscard]] bool isOpen() const { return m_db != nullptr; }
+    // The file was opened but may not be written (its permissions, a read-only mount).
+    [[nodiscard]] bool isReadOnly() const;
 
     bool exec(const QString &sql);
     [[nodiscard]] SqliteStatement prepare(const QString &sql);
@@ -75,11 +77,18 @@ public:
     // PRAGMA quick_check answers "ok" and the file is a database.
     [[nodiscard]] bool checkIntegrity();
     [[nodiscard]] QString lastError() const { return m_error; }
+    // SQLite's primary result code of the last failure (SQLITE_BUSY, SQLITE_CORRUPT, ...); 0 = none.
+    [[nodiscard]] int lastErrorCode() const { return m_errorCode; }
+    // The last failure says the file is damaged or no database at all (not busy, locked or unreadable).
+    [[nodiscard]] bool lastErrorMeansDamaged() const;
     [[nodiscard]] sqlite3 *handle() const { return m_db; }
 
 private:
+    void setError(int code, const QString &text);
+
     sqlite3 *m_db = nullptr;
     QString m_error;
+    int m_errorCode = 0;
 };
 
 // Runs a set of writes as one transaction; rolls back unless commit() was called.

@@ -103,6 +103,11 @@ StartUpResult StartUpSequence::run(const QString &appPath, const QStringList &ar
     }
     app.appPath = QDir::cleanPath(appPath);                                // 3
     QDir::setCurrent(app.appPath);
+    // The launcher starts this program from here and counts the notebook's due words.
+    const QString programFolder = QDir::cleanPath(m_programFolder.isEmpty() ? app.appPath : m_programFolder);
+    SaveAppSetting(app.appName, QStringLiteral("User"), QStringLiteral("InstallPath"), programFolder + QLatin1Char('/'));
+    SaveAppSetting(app.appName, QStringLiteral("User"), QStringLiteral("NotebookFile"),
+                   app.appPath + QStringLiteral("/notebook/brxspecial_note"));
     if (!m_platform.htmlEngineUsable()) {                                  // 4
         m_windows.showBrowserNotice();
         return StartUpResult::RefusedBrowser;
@@ -116,7 +121,7 @@ StartUpResult StartUpSequence::run(const QString &appPath, const QStringList &ar
     WorkingFiles::EnsureFolders(app.appPath, WorkingFiles::EarlyFolders);  // 10
     const QString commandLine = args.join(QLatin1Char(' '));               // 11
     app.skinRoot = app.appPath + QStringLiteral("/ecminterface");          // 12
-    m_libraries.startLauncher(app.appPath + QStringLiteral("/vantrelspirit")); // 13
+    m_libraries.startLauncher(programFolder + QStringLiteral("/vantrelspirit")); // 13 (beside this program)
     WorkingFiles::EnsureFolders(app.appPath, WorkingFiles::TmpWavFolder);  // 14
     app.productTitle = QStringLiteral("Morvex英语Lentoria");               // 15
     m_instance = std::make_unique<SingleInstance>(app.appName);            // 16

@@ -67,6 +67,9 @@ public:
     // Runs the steps in order. appPath is the program home; args are the command-line
     // arguments after the program name.
     StartUpResult run(const QString &appPath, const QStringList &args);
+    // The executable's folder (appPath when unset): the launcher is started from it, and it is
+    // stored for the launcher as "InstallPath".
+    void setProgramFolder(const QString &folder) { m_programFolder = folder; }
     // Closes the dictionary and sound centre and deletes the temporary sentence sounds.
     void shutDown();
 
@@ -75,6 +78,7 @@ private:
     StartUpWindows &m_windows;
     StartUpLibraries &m_libraries;
     std::unique_ptr<SingleInstance> m_instance;
+    QString m_programFolder;
 };
 
 } // namespace mvx

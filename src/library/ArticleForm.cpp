@@ -14,8 +14,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
@@ -162,6 +164,7 @@ void ArticleForm::Form_Load()
                 m_links.ButtonDown(l);
         });
         connect(label, &SkinLabel::mouseReleased, this, [this](SkinLabel *l, Qt::MouseButton) { m_links.ButtonUp(l); });
+        label->installEventFilter(this);
     }
     const QString message = m_library.load(QStringLiteral("BrxSpecialIdx.txt"));
     fillTree();
@@ -172,6 +175,19 @@ void ArticleForm::Form_Load()
 void ArticleForm::Form_Unload()
 {
     m_links.ClearCurLink();
+}
+
+void ArticleForm::mouseMoveEvent(QMouseEvent *event)
+{
+    m_links.ClearCurLink();
+    SkinnedWindow::mouseMoveEvent(event);
+}
+
+bool ArticleForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Leave && watched == m_links.CurrentLink())
+        m_links.ClearCurLink();
+    return SkinnedWindow::eventFilter(watched, event);
 }
 
 void ArticleForm::fillTree()
@@ -274,9 +290,23 @@ void ArticleForm::btNotebook_click()
     bcNote_ShowModal();
 }
 
+QString FindReviewerProgram(const QString &home)
+{
+    const QString name = QStringLiteral("mvxreviewer");
+    // A copy that ships the reviewer keeps it in its home or beside its executable.
+    for (const QString &folder : {home, QCoreApplication::applicationDirPath()}) {
+        const QFileInfo candidate(QDir(folder).filePath(name));
+        if (!folder.isEmpty() && candidate.isFile() && candidate.isExecutable())
+            return candidate.absoluteFilePath();
+    }
+    return QStandardPaths::findExecutable(name);
+}
+
 void ArticleForm::btReviewer_click()
 {
-    QProcess::startDetached(QStringLiteral("mvxreviewer"), {}, App().appPath);
+    const QString program = FindReviewerProgram(App().appPath);
+    if (!program.isEmpty())
+        QProcess::startDetached(program, {}, App().appPath);
 }
 
 void ArticleForm::btCopySound_click()

@@ -58,6 +58,10 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     void closeEvent(QCloseEvent *event) override;
+    // A move that reaches the window is off every link: the link under the pointer before
+    // loses its underline, as it does when the pointer leaves the link for another control.
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fillTree();
@@ -76,6 +80,10 @@ private:
     QVector<QTreeWidgetItem *> m_items; // by node index
     QIcon m_iconClosed, m_iconOpen, m_iconArticle;
 };
+
+// The sibling review program ("mvxreviewer"): in the program home first, then beside the
+// executable, then on PATH; "" when there is none.
+[[nodiscard]] QString FindReviewerProgram(const QString &home);
 
 // Shown when a learning step's window is not part of this build yet.
 [[nodiscard]] QString StepNotAvailableMessage(const QString &stepLabel);

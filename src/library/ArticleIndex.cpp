@@ -131,8 +131,9 @@ ArticleTree ArticleIndex::build(const QString &indexFileName, const QStringList 
             ++n;
             lastLevel = level;
         } else {
+            // Type, book file, lesson number and fourth field: an article short of one cannot be opened.
             const int bar = int(line.indexOf(QLatin1Char('|')));
-            if (bar < 0 || parent < 0) {
+            if (bar < 0 || parent < 0 || line.mid(bar + 1).split(QLatin1Char('|')).size() < 4) {
                 malformed();
                 return tree;
             }

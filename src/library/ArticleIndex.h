@@ -1,8 +1,8 @@
 #pragma once
 // The article index ("BrxSpecialIdx.txt") and the library tree built from it:
 // CLAS lines (top categories with their library folder after "||", sub-categories by level)
-// and FILE lines (title|type|book|lesson|fourth). Every node gets a unique key that
-// carries what the commands need; keys hold a 4-digit node counter, so at most
+// and FILE lines (title|type|book|lesson|fourth; fewer fields make the line malformed).
+// Every node gets a unique key that carries what the commands need; keys hold a 4-digit node counter, so at most
 // 9,999 nodes are built. Plain logic: the window and the command-line tool both use it.
 #include <QString>
 #include <QStringList>

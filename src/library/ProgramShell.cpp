@@ -2,10 +2,14 @@
 
 #include "ArticleForm.h"
 #include "CopyWordSndForm.h"
+#include "SoundNotice.h"
 #include "core/AppState.h"
+#include "core/InstallLayout.h"
+#include "core/ProgramHome.h"
 #include "core/SettingsStore.h"
 #include "core/StartUp.h"
 #include "player/form/PlayLessonForm.h"
+#include "player/playback/PlaybackController.h"
 #include "quiz/FirstTestForm.h"
 #include "libs/comm/CommLib.h"
 #include "libs/echomax/EchoMaxLib.h"
@@ -77,13 +81,21 @@ public:
         // Learning in full opens the lesson player; closing it (or the quiz) shows the library again.
         ArticleForm::Destinations destinations;
         destinations.player = [](QWidget *library, const QString &bookFile, int lessonNo) {
-            auto *player = new PlayLessonForm();
+            QPointer<PlayLessonForm> player = new PlayLessonForm();
             player->setAttribute(Qt::WA_DeleteOnClose);
             QObject::connect(player, &PlayLessonForm::closed, library, [library] { library->show(); });
             player->Load();
             player->OpenLesson(bookFile, lessonNo, true);
-            player->show();
-            player->StartTimerHint();
+            if (player && player->Controller().PlayStatus() == NoLesson) {
+                // It has said why; an empty player would only stand between the learner and
+                // the library.
+                player->reject();
+                return true;
+            }
+            if (player) {
+                player->show();
+                player->StartTimerHint();
+            }
             return true;
         };
         // The first listening opens the quiz; it is shown before the lesson and the quiz are
@@ -103,13 +115,20 @@ public:
         };
         ArticleForm::SetDestinations(destinations);
         m_library = std::make_unique<ArticleForm>();
+        // The library is the program's last window: when it closes (its leave actions) the
+        // program ends, and it owns the messages shown while every window is hidden.
+        QObject::connect(m_library.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+        SetMessageBoxHome(m_library.get());
         m_library->Load();
         if (qEnvironmentVariableIsSet("MVX_REPORT_LIBRARY_SHOWN"))
             m_library->installEventFilter(new ShownReporter(m_library.get()));
+        m_soundNotice.OpenOutputAfterFirstPaint(m_library.get());
         m_library->show();
     }
+    ~ShellWindows() override { SetMessageBoxHome(nullptr); }
 
 private:
+    SoundNotice m_soundNotice;
     std::unique_ptr<ArticleForm> m_library;
 };
 
@@ -150,22 +169,35 @@ public:
 int RunMainProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    return RunProgramShell(QCoreApplication::applicationDirPath(), args);
+}
+
+int RunProgramShell(const QString &programDir, const QStringList &args)
+{
+    // Windows come and go (the library hides behind a lesson, messages show while no window
+    // is visible); the program ends when the library window closes, and only then.
+    QApplication::setQuitOnLastWindowClosed(false);
 #ifdef MVX_HAVE_PAGES
     pages::ChooseSceneGraphBackendOnce(); // before any window, so every HTML view draws the same way
 #endif
-    const QString notice = SettingsStore::instance().takeDamageNotice();
+    const QString notice = SettingsStore::instance().takeNotice();
     if (!notice.isEmpty())
         QMessageBox::warning(nullptr, App().productTitle, notice);
+    // The shipped data, or the learner's own home seeded from it when it cannot be written.
+    const ProgramHomeChoice home = ProgramHome::Choose(ShippedDataFolder(programDir));
+    if (!home.notice.isEmpty())
+        QMessageBox::warning(nullptr, App().productTitle, home.notice);
 
     SystemPlatformInfo platform;
     ShellWindows windows;
     ShellLibraries libraries;
     StartUpSequence startUp(platform, windows, libraries);
-    QStringList args = app.arguments();
-    args.removeFirst();
-    if (startUp.run(QCoreApplication::applicationDirPath(), args) != StartUpResult::Running)
+    startUp.setProgramFolder(programDir);
+    if (startUp.run(home.path, args) != StartUpResult::Running)
         return 0;
-    const int code = app.exec();
+    const int code = QApplication::exec();
     startUp.shutDown();
     return code;
 }

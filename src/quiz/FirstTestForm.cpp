@@ -130,6 +130,20 @@ void FirstTestForm::btStop_Click()
 
 void FirstTestForm::btWinClose_click()
 {
+    // A close that comes while a sentence's sound or the page is being waited for (or while a
+    // message of that wait is up) is held: the wait still works on this window. It is carried
+    // out as soon as the wait is over.
+    if (m_listening->IsBusy() || m_wbQuiz->isWaiting() || QApplication::activeModalWidget()) {
+        if (!m_closeHeld) {
+            m_closeHeld = true;
+            QTimer::singleShot(kRetryMs, this, [this] {
+                m_closeHeld = false;
+                if (IsLoaded())
+                    btWinClose_click();
+            });
+        }
+        return;
+    }
     reject(); // unloads (see SkinnedWindow)
 }
 

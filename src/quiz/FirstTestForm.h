@@ -7,7 +7,7 @@
 //
 // Usage by the library window: create, Load() and show(), then OpenLesson(book, lesson) and
 // LoadQuiz(quiz file, article title). Closing (btWinClose or the window system) stops and
-// unloads everything and emits closed().
+// unloads everything and emits closed(); a close during a wait runs once the wait is over.
 #include "ui/SkinnedWindow.h"
 
 #include "libs/media/MediaPlayer.h"
@@ -77,6 +77,7 @@ private:
     QString m_bookFile;
     int m_lessonNo = -1;
     bool m_marking = false;
+    bool m_closeHeld = false; // a close waits for the wait that runs
 };
 
 } // namespace mvx

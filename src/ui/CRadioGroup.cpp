@@ -22,8 +22,12 @@ QString CRadioGroup::Common(const QString &name) const
 
 void CRadioGroup::AddRadioButton(SkinImage *image)
 {
-    if (image)
-        m_options.append(image);
+    if (!image)
+        return;
+    m_options.append(image);
+    // An option is drawn as not chosen from the start, unless its window gave it a picture.
+    if (image->picture().isNull())
+        image->loadPicture(Common(QStringLiteral("radio.gif")));
 }
 
 void CRadioGroup::AddRadioButtons(QWidget *window, const QString &arrayName)
@@ -34,7 +38,7 @@ void CRadioGroup::AddRadioButtons(QWidget *window, const QString &arrayName)
     m_arrayName = arrayName;
     m_labelName = QStringLiteral("lb") + arrayName.mid(3);
     for (SkinImage *image : window->findChildren<SkinImage *>(arrayName))
-        m_options.append(image);
+        AddRadioButton(image);
 }
 
 void CRadioGroup::InitInterface(const QString &folderName)

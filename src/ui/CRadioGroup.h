@@ -4,8 +4,9 @@
 // index in the companion array ("lb" + the array name without its first three
 // characters, e.g. ImgOpMode -> lbOpMode). Pictures come from the common skin folder
 // ("radio.gif", "radio-s.gif", "radio-d.gif", "radio-ds.gif", a PNG of the same name
-// preferred). Selecting by an unknown tag, index or picture chooses option 0; nothing
-// is chosen (-1) until the window selects an option. Tags are compared exactly.
+// preferred). An option added without a picture shows "radio.gif". Selecting by an
+// unknown tag, index or picture chooses option 0; nothing is chosen (-1) until the window
+// selects an option. Tags are compared exactly.
 #include <QPointer>
 #include <QString>
 #include <QVector>

@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace mvx {
 
@@ -29,6 +31,9 @@ SkinnedWindow::SkinnedWindow(const QString &formName, bool isDialog, QWidget *pa
     flags |= isDialog ? Qt::Dialog : (Qt::Window | Qt::WindowMinMaxButtonsHint);
     setWindowFlags(flags);
     setMouseTracking(true);
+    // Picture buttons explain themselves by their tips, also while another window (or none,
+    // as on a display without a window manager) is the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setAttribute(Qt::WA_StyledBackground, false);
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, skin::palette::Text);
@@ -205,6 +210,29 @@ void SkinnedWindow::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
+// The background at its own size. A window taller or shorter than its picture (a message
+// box sized to its text) keeps the picture's top and bottom edges: the upper half comes from
+// the picture's top, the lower half from its bottom, and a taller window stretches the
+// picture's middle row between them.
+void SkinnedWindow::DrawBackground(QPainter &painter)
+{
+    const qreal ratio = m_background.devicePixelRatio();
+    const QSizeF picture = m_background.deviceIndependentSize();
+    const qreal h = height();
+    if (qFuzzyCompare(picture.height(), h) || picture.height() < 2) {
+        painter.drawPixmap(QPoint(0, 0), m_background);
+        return;
+    }
+    const qreal w = picture.width();
+    const qreal half = std::floor(std::min(h, picture.height()) / 2);
+    const auto source = [ratio, w](qreal top, qreal height) { return QRectF(0, top * ratio, w * ratio, height * ratio); };
+    painter.drawPixmap(QRectF(0, 0, w, half), m_background, source(0, half));
+    const qreal bottom = std::min(h, picture.height()) - half;
+    painter.drawPixmap(QRectF(0, h - bottom, w, bottom), m_background, source(picture.height() - bottom, bottom));
+    if (h > picture.height())
+        painter.drawPixmap(QRectF(0, half, w, h - half - bottom), m_background, source(std::floor(picture.height() / 2), 1));
+}
+
 void SkinnedWindow::keyPressEvent(QKeyEvent *event)
 {
     if (Form_KeyDown(event)) {
@@ -238,7 +266,7 @@ void SkinnedWindow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (!m_background.isNull()) {
         painter.fillRect(rect(), skin::palette::Window);
-        painter.drawPixmap(QPoint(0, 0), m_background);
+        DrawBackground(painter);
         return;
     }
     painter.fillRect(rect(), skin::palette::Window);

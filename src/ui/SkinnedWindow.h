@@ -18,8 +18,9 @@
 //  - btWinMin, btWinMax and btWinNormal minimise, maximise and restore the window
 //    unless the window has its own click methods for them; btWinClose has no default.
 // Design geometry is given in twips (15 twips = 1 pixel). Pictures of the window:
-// "background" in its folder (drawn at its own size at the top left; without one the
-// window paints the calm default chrome), and the buttons' own pictures.
+// "background" in its folder (drawn at its own size at the top left, its top and bottom
+// edges kept when the window is of another height; without one the window paints the calm
+// default chrome), and the buttons' own pictures.
 //
 // Example: a dialog with an OK and a Cancel button.
 //
@@ -46,6 +47,7 @@
 #include <memory>
 
 class QLabel;
+class QPainter;
 
 namespace mvx {
 
@@ -109,6 +111,7 @@ protected:
 private:
     void Unload();
     void LoadBackground();
+    void DrawBackground(QPainter &painter);
 
     QString m_formName;
     bool m_isDialog;

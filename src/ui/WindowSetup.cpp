@@ -143,11 +143,12 @@ void SetUpWindowAt(QWidget *window, bool isDialog, double dpiX, double dpiY, dou
 
     const double tppX = dpiX > 0 ? 1440.0 / dpiX : 15;
     const double tppY = dpiY > 0 ? 1440.0 / dpiY : 15;
-    const ResolutionRule rule = ComputeResolutionRule(tppX, tppY, fontScale);
-    if (rule.adapt && rule.positionFactor > 0) {
-        const int width = Scaled(window->width(), rule.positionFactor);
-        const double heightTwips = AdaptedWindowHeight(window->height() * 15.0, rule.positionFactor);
-        window->resize(width, int(std::lround(heightTwips / 15.0)));
+    ResolutionRule rule = ComputeResolutionRule(tppX, tppY, fontScale);
+    if (rule.adapt) {
+        // Design geometry is in logical pixels, which Qt itself maps onto the screen, so
+        // positions and sizes keep factor 1. Point sizes alone grow with the logical
+        // resolution: fonts take the font factor, so text keeps its place in the design.
+        rule.positionFactor = 1;
         AdaptControls(window, rule);
     }
 

@@ -2,9 +2,10 @@
 // The set-up every skinned window runs when it loads, and its undoing at unload.
 //
 // SetUpWindow(window, isDialog): caption (DialogCaption for dialogs, MainCaption for
-// the main windows), adaptation of the design geometry to the screen's resolution
-// where Qt's own scaling does not cover it (at 96 logical dots per inch nothing
-// changes), centring on the screen, and dragging the frameless window by its body.
+// the main windows), adaptation to the screen's resolution where Qt's own scaling does
+// not cover it (at 96 logical dots per inch nothing changes; elsewhere positions and
+// sizes stay, being logical pixels already, and fonts are divided by the desktop font
+// scale), centring on the screen, and dragging the frameless window by its body.
 // It never fails: controls without a font or a position are passed over.
 // StopWindowDrag(window) switches the dragging off again. Both go through the common
 // library's vcSetMoveWindowProc.

@@ -3,18 +3,16 @@
 #include "ui/SkinImage.h"
 #include "ui/SkinPictures.h"
 #include "ui/Twips.h"
+#include "ui/WindowSetup.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 namespace mvx {
 
-namespace {
-bool g_result = false;
-} // namespace
-
-lgMsgBoxForm::lgMsgBoxForm() : SkinnedWindow(QStringLiteral("lgMsgBoxForm"), true)
+lgMsgBoxForm::lgMsgBoxForm(QWidget *parent) : SkinnedWindow(QStringLiteral("lgMsgBoxForm"), true, parent)
 {
     SetDesignSize(5790, 4575);
     QLabel *title = AddLabel(QStringLiteral("lbTitle"), QStringLiteral("Morvex英语"), 180, 90, 3600, 300);
@@ -37,7 +35,7 @@ lgMsgBoxForm::lgMsgBoxForm() : SkinnedWindow(QStringLiteral("lgMsgBoxForm"), tru
 
 void lgMsgBoxForm::Form_Load()
 {
-    g_result = false;
+    m_answer = false;
     auto *icon = findChild<SkinImage *>(QStringLiteral("ImgMsg"));
     if (icon && Skin())
         icon->loadPicture(skin::FindPicture(Skin()->InterfaceDir(), Skin()->CommonDir(), QStringLiteral("ImgMsg")));
@@ -46,19 +44,7 @@ void lgMsgBoxForm::Form_Load()
 void lgMsgBoxForm::init(const QString &text, int kind)
 {
     m_message->setText(text);
-    // A message longer than the label grows the box downwards instead of being cut.
-    const int needed = m_message->heightForWidth(m_message->width());
-    const int extra = needed - m_message->height();
-    if (extra > 0) {
-        m_message->resize(m_message->width(), needed);
-        for (SkinImage *button : findChildren<SkinImage *>(QStringLiteral("btFunction")))
-            button->move(button->x(), button->y() + extra);
-        resize(width(), height() + extra);
-        if (Skin()) {
-            Skin()->RecountPos(QStringLiteral("btOk"));
-            Skin()->RecountPos(QStringLiteral("btCancel"));
-        }
-    }
+    FitToText();
     if (kind == 1 && Skin()) {
         Skin()->HideButton(QStringLiteral("btCancel"));
         if (SkinImage *ok = Skin()->GetButton(QStringLiteral("btOk"))) {
@@ -69,21 +55,35 @@ void lgMsgBoxForm::init(const QString &text, int kind)
     }
 }
 
+// The message label takes the height its text needs (one line at least); the buttons and
+// the box's bottom edge move with it, and the box is centred again.
+void lgMsgBoxForm::FitToText()
+{
+    const int needed = std::max(m_message->heightForWidth(m_message->width()), m_message->fontMetrics().height());
+    const int change = needed - m_message->height();
+    if (change == 0)
+        return;
+    m_message->resize(m_message->width(), needed);
+    for (SkinImage *button : findChildren<SkinImage *>(QStringLiteral("btFunction")))
+        button->move(button->x(), button->y() + change);
+    resize(width(), height() + change);
+    if (Skin()) {
+        Skin()->RecountPos(QStringLiteral("btOk"));
+        Skin()->RecountPos(QStringLiteral("btCancel"));
+    }
+    CentreWindow(this);
+}
+
 void lgMsgBoxForm::btOk_click()
 {
-    g_result = true;
+    m_answer = true;
     accept();
 }
 
 void lgMsgBoxForm::btCancel_click()
 {
-    g_result = false;
+    m_answer = false;
     reject();
-}
-
-bool lgMsgBoxForm::Result()
-{
-    return g_result;
 }
 
 bool lgMsgBoxForm::Form_KeyDown(QKeyEvent *event)

@@ -1,7 +1,12 @@
 #include "core/CustomEvents.h"
 #include "core/Helpers.h"
+#include "core/MountedVolumes.h"
 
+#include <QSemaphore>
 #include <QtTest>
+
+#include <atomic>
+#include <memory>
 
 using namespace mvx;
 
@@ -135,6 +140,61 @@ private slots:
         const auto [left, top] = CentredTopLeft(19201, 14401, 6001, 4001);
         QCOMPARE(left, 9600 - 3000);
         QCOMPARE(top, 7200 - 2000);
+    }
+
+    // Only local file systems are asked; network, remote and virtual ones never are.
+    void mountedVolumesAskedAreLocal()
+    {
+        const QByteArray table = "/dev/sda1 / ext4 rw,relatime 0 0\n"
+                                 "proc /proc proc rw 0 0\n"
+                                 "/dev/sdb1 /media/lee/MY\\040DISC vfat rw 0 0\n"
+                                 "server:/export /mnt/nfs nfs4 rw 0 0\n"
+                                 "//nas/share /mnt/smb cifs rw 0 0\n"
+                                 "lee@host:/home /mnt/ssh fuse.sshfs rw 0 0\n"
+                                 "share /mnt/vm 9p rw 0 0\n"
+                                 "/dev/sdc1 /media/lee/ntfs fuseblk rw 0 0\n"
+                                 "systemd-1 /mnt/auto autofs rw 0 0\n"
+                                 "/dev/sr0 /media/cdrom iso9660 ro 0 0\n"
+                                 "\n";
+        QStringList asked;
+        for (const MountEntry &entry : ParseMountTable(table))
+            if (IsProbedFileSystem(entry.type))
+                asked << entry.root;
+        QCOMPARE(asked, (QStringList{"/", "/media/lee/MY DISC", "/media/lee/ntfs", "/media/cdrom"}));
+    }
+
+    // Every root is asked at once; one that does not answer within the bound (a stale
+    // mount) counts as not holding the file, and the search does not wait for it.
+    void aSilentVolumeDoesNotHoldTheSearch_data()
+    {
+        QTest::addColumn<QStringList>("holding"); // roots that hold the file
+        QTest::addColumn<QString>("found");
+        QTest::addRow("behind a silent volume") << QStringList{"/b"} << "/b/";
+        QTest::addRow("the first in order wins") << QStringList{"/b", "/c"} << "/b/";
+        QTest::addRow("nowhere") << QStringList{} << "";
+    }
+    void aSilentVolumeDoesNotHoldTheSearch()
+    {
+        QFETCH(QStringList, holding);
+        QFETCH(QString, found);
+        struct Stale
+        {
+            QSemaphore release;
+            std::atomic<bool> answered{false};
+        };
+        auto stale = std::make_shared<Stale>();
+        const auto exists = [stale, holding](const QString &path) {
+            if (path.startsWith(QLatin1String("/stale/"))) {
+                stale->release.tryAcquire(1, 30000); // a dead network mount
+                stale->answered = true;
+                return true;
+            }
+            return holding.contains(path.section(QLatin1Char('/'), 0, 1));
+        };
+        const QString root = FindUnderRoots(QStringLiteral("snd/vocabranewsnd.idx"), {"/stale", "/b", "/c"}, exists, 300);
+        QVERIFY(!stale->answered); // returned while the stale volume was still silent
+        stale->release.release();
+        QCOMPARE(root, found);
     }
 
     void privateMessagesReachThePlayer_data()

@@ -1,5 +1,6 @@
 #include "core/SingleInstance.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
 #include <csignal>
@@ -26,6 +27,9 @@ private slots:
         // The owner dies without cleaning up: the lock it left must not block the next start.
         ::kill(pid_t(first.processId()), SIGKILL);
         QVERIFY(first.waitForFinished(20000));
+        // The probe reads the dead owner's file without taking or removing it.
+        QVERIFY(!SingleInstance::isHeldElsewhere(QStringLiteral("mvxtest")));
+        QVERIFY(QFileInfo::exists(second.lockPath()));
         QVERIFY(second.tryAcquire());
         QVERIFY(second.isHeld());
         second.release();

@@ -114,23 +114,67 @@ private slots:
         QCOMPARE(App().playback.autoRepeatGapSetting, 2);
     }
 
+    void damagedStoreIsSetAsideOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addRow("damaged pages") << QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a');
+        QTest::addRow("not a database") << QByteArray("[user]\nLastArticle=x\n").repeated(200);
+    }
     void damagedStoreIsSetAsideOnce()
     {
-        const QString path = m_dir.filePath(QStringLiteral("damaged.sqlite"));
+        QFETCH(QByteArray, content);
+        const QString path = m_dir.filePath(QStringLiteral("damaged%1.sqlite").arg(QTest::currentDataTag()[0] == 'd'));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a'));
+        f.write(content);
         f.close();
         SettingsStore store(path);
         QCOMPARE(store.value(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("dflt")),
                  QStringLiteral("dflt"));
         QVERIFY(store.setValue(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("v")));
         QCOMPARE(store.value(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), {}), QStringLiteral("v"));
-        const QString notice = store.takeDamageNotice();
+        const QString notice = store.takeNotice();
         QVERIFY(notice.contains(QStringLiteral("damaged-")));
-        QVERIFY(store.takeDamageNotice().isEmpty());
-        const QStringList aside = QDir(m_dir.path()).entryList({QStringLiteral("damaged.sqlite.damaged-*")});
+        QVERIFY(store.takeNotice().isEmpty());
+        const QStringList aside = QDir(m_dir.path()).entryList({QFileInfo(path).fileName() + QStringLiteral(".damaged-*")});
         QCOMPARE(aside.size(), 1);
+        QFile kept(m_dir.filePath(aside.first()));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), content);
+    }
+
+    // Another program holding the store in a long exclusive transaction does not make it
+    // "damaged": it stays where it is, this run writes nothing, and its values survive.
+    void aLockedStoreIsLeftInPlace()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("locked.sqlite"));
+        const QString app = QStringLiteral("mvxbrxspecial");
+        const QString user = QStringLiteral("user");
+        {
+            SettingsStore earlier(path);
+            QVERIFY(earlier.setValue(app, user, QStringLiteral("LastArticle"), QStringLiteral("kept")));
+        }
+        QProcess holder;
+        holder.start(QStringLiteral(CORE_TEST_HELPER), {QStringLiteral("hold-store-exclusive"), path});
+        QVERIFY(holder.waitForReadyRead(20000));
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+
+        SettingsStore store(path);
+        QCOMPARE(store.value(app, user, QStringLiteral("LastArticle"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+        QVERIFY(!store.setValue(app, user, QStringLiteral("LastArticle"), QStringLiteral("lost")));
+        QVERIFY(!store.isWritable());
+        const QString notice = store.takeNotice();
+        QVERIFY2(notice.contains(QStringLiteral("不会保存")), qPrintable(notice));
+        QVERIFY(store.takeNotice().isEmpty());
+        QVERIFY(QDir(m_dir.path()).entryList({QStringLiteral("locked.sqlite.damaged-*")}).isEmpty());
+
+        holder.kill();
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(!store.setValue(app, user, QStringLiteral("LastArticle"), QStringLiteral("lost"))); // until the next start
+        SettingsStore nextStart(path);
+        QCOMPARE(nextStart.value(app, user, QStringLiteral("LastArticle"), {}), QStringLiteral("kept"));
+        QVERIFY(nextStart.isWritable());
+        QVERIFY(nextStart.takeNotice().isEmpty());
     }
 
     void twoProcessesWritingLoseNothing()

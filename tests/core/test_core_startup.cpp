@@ -102,6 +102,26 @@ private slots:
         seq.shutDown();
     }
 
+    // The launcher finds the program and its notebook through these two values.
+    void storesInstallPathAndNotebookForTheLauncher()
+    {
+        for (const bool separateFolder : {false, true}) {
+            QTemporaryDir bin;
+            FakePlatform platform;
+            Recorder r;
+            StartUpSequence seq(platform, r, r);
+            if (separateFolder)
+                seq.setProgramFolder(bin.path() + QStringLiteral("/"));
+            QCOMPARE(seq.run(m_home->path(), {}), StartUpResult::Running);
+            const QString folder = separateFolder ? bin.path() : m_home->path();
+            QCOMPARE(GetAppSetting(QStringLiteral("mvxbrxspecial"), QStringLiteral("User"), QStringLiteral("InstallPath"), {}),
+                     QDir::cleanPath(folder) + QLatin1Char('/'));
+            QCOMPARE(GetAppSetting(QStringLiteral("mvxbrxspecial"), QStringLiteral("User"), QStringLiteral("NotebookFile"), {}),
+                     QDir::cleanPath(m_home->path()) + QStringLiteral("/notebook/brxspecial_note"));
+            seq.shutDown();
+        }
+    }
+
     void wordSoundLibrarySources_data()
     {
         QTest::addColumn<QString>("where");

@@ -71,6 +71,9 @@ private slots:
         QTest::addRow("article without | stops loading")
             << QStringList{"CLAS0001A||f", "FILEbroken", "FILEa|sentra|a.dat|0|0"}
             << QStringList{"ROOT0001-0001\tA\t"} << 2;
+        QTest::addRow("article with fewer than four fields stops loading")
+            << QStringList{"CLAS0001A||f", "FILEa|sentra|a.dat|0|0", "FILEb|sentra|b.dat|1", "FILEc|sentra|c.dat|2|0"}
+            << QStringList{"ROOT0001-0001\tA\t", "sentra|a.dat|0|0|f-0002\ta\tROOT0001-0001"} << 3;
         QTest::addRow("article before any category stops loading")
             << QStringList{"FILEa|sentra|a.dat|0|0", "CLAS0001A||f"} << QStringList{} << 1;
         QTest::addRow("sub-category before any category stops loading")
@@ -86,6 +89,8 @@ private slots:
         QCOMPARE(shape(tree), expected);
         QCOMPARE(tree.stoppedAtLine, stoppedAt);
         QCOMPARE(tree.message.isEmpty(), stoppedAt == 0);
+        if (stoppedAt > 0)
+            QVERIFY2(tree.message.contains(QStringLiteral("第 %1 行").arg(stoppedAt)), qPrintable(tree.message));
     }
 
     void articleKeysParse()

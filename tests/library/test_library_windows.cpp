@@ -15,6 +15,8 @@
 #include "library/WordSoundCopyCommand.h"
 #include "library/WordSoundManager.h"
 #include "ui/MessageBox.h"
+#include "ui/SkinImage.h"
+#include "ui/SkinLabel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -214,6 +216,56 @@ private slots:
         QCOMPARE(again->library().selectedKey(), key);
     }
 
+    // The reviewer in the program home starts, though PATH holds none.
+    void theReviewerIsLookedForInTheHomeFirst()
+    {
+        const QByteArray path = qgetenv("PATH");
+        QTemporaryDir emptyPath;
+        qputenv("PATH", emptyPath.path().toUtf8());
+        QFile script(m_home->filePath("mvxreviewer"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho started > reviewer-ran.txt\n");
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+        auto form = openLibrary();
+        form->btReviewer_click();
+        qputenv("PATH", path);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_home->filePath("reviewer-ran.txt")), 10000);
+        QCOMPARE(FindReviewerProgram(m_home->path()), m_home->filePath("mvxreviewer"));
+    }
+
+    // A link is underlined while the pointer rests on it, and only then: moving on to the
+    // window's background or straight onto another control takes the underline away.
+    void aLinkIsUnderlinedOnlyUnderThePointer()
+    {
+        auto form = openLibrary();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QList<SkinLabel *> links = form->findChildren<SkinLabel *>("lbLink");
+        QVERIFY(links.size() > 2);
+        SkinLabel *link = links[1];
+        QPoint background;
+        for (int y = form->height() - 4; y > 0 && background.isNull(); y -= 7)
+            for (int x = 4; x < form->width() && background.isNull(); x += 7)
+                if (!form->childAt(x, y))
+                    background = QPoint(x, y);
+        QVERIFY(!background.isNull());
+        const auto underlined = [](QLabel *l) { return l->font().underline(); };
+
+        QTest::mouseMove(link, link->rect().center());
+        QTRY_VERIFY(underlined(link));
+        QTest::mouseMove(form.get(), background);
+        QTRY_VERIFY(!underlined(link));
+
+        QTest::mouseMove(link, link->rect().center());
+        QTRY_VERIFY(underlined(link));
+        QTest::mouseMove(form->tree()->viewport(), form->tree()->viewport()->rect().center());
+        QTRY_VERIFY(!underlined(link));
+
+        QTest::mouseMove(links[2], links[2]->rect().center()); // from one link to the next
+        QTRY_VERIFY(underlined(links[2]));
+        QVERIFY(!underlined(link));
+    }
+
     void theNotebook_data()
     {
         QTest::addColumn<bool>("withWord");
@@ -318,6 +370,29 @@ private slots:
         QTest::keyClick(&form, Qt::Key_Escape);
         QVERIFY(!form.isVisible());
         QCOMPARE(form.result(), int(QDialog::Accepted));
+    }
+
+    // The step dialog with the program's skin: every option shows its circle, one of them
+    // filled; MVX_STEPS_SCREENSHOT names a file for the picture.
+    void theStepDialogDrawsEveryOption()
+    {
+        SaveUserSetting(QString::fromLatin1(Key::DefaultLearnStep), "DetailListen");
+        LearnStepsForm steps;
+        steps.Load();
+        steps.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&steps));
+        const QList<SkinImage *> options = steps.findChildren<SkinImage *>("ImgOpMode");
+        QCOMPARE(options.size(), 3);
+        QStringList shown;
+        for (SkinImage *option : options) {
+            QVERIFY(!option->picture().isNull());
+            shown << QFileInfo(option->picturePath()).baseName();
+        }
+        QCOMPARE(shown, (QStringList{"radio", "radio-s", "radio"}));
+        const QImage shot = steps.grab().toImage();
+        const QString target = qEnvironmentVariable("MVX_STEPS_SCREENSHOT");
+        if (!target.isEmpty())
+            QVERIFY(shot.save(target));
     }
 
     // Renders the library window over the bundled lessons; MVX_SCREENSHOT names the file.

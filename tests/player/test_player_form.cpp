@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QAction>
 #include <QtTest>
 
@@ -87,6 +89,39 @@ private slots:
         QVERIFY2(dark > 10, "the digest was drawn");
     }
 
+    // The picture buttons explain themselves when the pointer rests on them, even while
+    // another window is the active one (as on a display without a window manager).
+    void buttonTipsShowOnHover_data()
+    {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("tip");
+        QTest::addRow("main row") << "btPlay" << "播放(快捷键：G)";
+        QTest::addRow("left column") << "btSpell" << "拼写练习(快捷键：Alt+S)";
+        QTest::addRow("window button") << "btWinClose" << "关闭";
+    }
+    void buttonTipsShowOnHover()
+    {
+        QFETCH(QString, tag);
+        QFETCH(QString, tip);
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWidget other;
+        other.setGeometry(form.geometry().right() + 20, 0, 100, 100);
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!form.isActiveWindow());
+        SkinImage *button = Button(form, tag);
+        QVERIFY(button && button->isVisible());
+        QTest::mouseMove(button, button->rect().center());
+        QVERIFY(WaitFor([] { return QToolTip::isVisible(); }, 5000));
+        QCOMPARE(QToolTip::text(), tip);
+        QToolTip::hideText();
+        QVERIFY(WaitFor([] { return !QToolTip::isVisible(); }, 3000));
+    }
+
     void keysReachTheWindowFromAPage()
     {
         PlayLessonForm form;
@@ -148,6 +183,36 @@ private slots:
         QCOMPARE(form.Controller().PlayStatus(), int(Stopped)); // plain S would have been Stop
     }
 
+    // The repeat text ("复读起点 ...") is read whole inside the window, at the default size and
+    // in a window too narrow for one line.
+    void repeatTextFitsTheWindow_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addRow("default size") << 0;
+        QTest::addRow("narrow window") << 330;
+    }
+    void repeatTextFitsTheWindow()
+    {
+        QFETCH(int, width);
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        if (width > 0)
+            form.resize(width, form.height());
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClick(&form, Qt::Key_R);
+        auto *label = form.findChild<QLabel *>("lbRepeatStatus");
+        QVERIFY(WaitFor([&] { return label->text().startsWith(QStringLiteral("复读起点 ")); }));
+        QVERIFY(label->isVisible());
+        QVERIFY2(form.rect().contains(label->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4 in %5")
+                     .arg(label->x()).arg(label->y()).arg(label->width()).arg(label->height()).arg(form.width())));
+        const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().width();
+        QVERIFY(needed <= (label->wordWrap() ? label->height() : label->width()));
+        QVERIFY(label->wordWrap() == (width > 0));
+        QTest::keyClick(&form, Qt::Key_S);
+        QVERIFY(WaitFor([&] { return label->text().isEmpty(); }));
+    }
+
     void layoutFollowsTheWindowSize()
     {
         PlayLessonForm form;
@@ -194,6 +259,22 @@ private slots:
         QVERIFY(!GetUserBool(QString::fromLatin1(Key::AutoMaximize), true));
         QVERIFY(!QFileInfo::exists(sound));
         delete form;
+    }
+
+    // Closed as the window system closes it, a player that deletes itself on close is
+    // destroyed with its page view: no closed player stays alive hidden.
+    void aClosedPlayerIsDestroyed()
+    {
+        QPointer<PlayLessonForm> form = new PlayLessonForm;
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->OpenLesson(m_book, 0, true);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.data()));
+        QPointer<QWidget> view = form->ScriptView();
+        QVERIFY(!view.isNull());
+        form->close();
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 5000);
+        QVERIFY(view.isNull());
     }
 
     void aBookThatCannotBeOpenedLeavesAnEmptyPlayer()

@@ -218,6 +218,45 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 5000);
         QCOMPARE(m_messages, QStringList());
     }
+
+    // The learner closes the window while it opens the article's first sentence (the wait
+    // for the blank sound, then for the sentence's sound): the close waits for the open and
+    // the window goes afterwards, once.
+    void closingWhileTheFirstSentenceOpens_data()
+    {
+        QTest::addColumn<int>("opening");
+        QTest::addRow("while the blank sound opens") << 1;
+        QTest::addRow("while the sentence's sound opens") << 2;
+    }
+    void closingWhileTheFirstSentenceOpens()
+    {
+        QFETCH(int, opening);
+        QPointer<FirstTestForm> form = new FirstTestForm();
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        QSignalSpy closed(form.data(), &FirstTestForm::closed);
+        form->Load();
+        form->show();
+        int openings = 0;
+        bool asked = false;
+        bool heldDuringTheWait = false;
+        connect(&form->Media(), &MediaPlayer::openStateChanged, this, [&](int state) {
+            if (state != MediaPlayerInterface::MediaOpening || ++openings != opening)
+                return;
+            QTimer::singleShot(0, form.data(), [&] {
+                asked = true;
+                form->close(); // what the window system's close does
+                heldDuringTheWait = form && form->isVisible() && form->Listening().IsBusy();
+            });
+        });
+        form->OpenLesson(m_book, 0);
+        QVERIFY(asked);
+        QVERIFY(heldDuringTheWait);
+        QVERIFY(!form.isNull());
+        QCOMPARE(closed.size(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(form.isNull(), 5000);
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(m_messages, QStringList());
+    }
 };
 
 int main(int argc, char **argv)

@@ -109,14 +109,17 @@ private slots:
         SkinImage *first = Option(&form, "ImgOpMode", 0);
         SkinImage *second = Option(&form, "ImgOpMode", 1);
 
-        // Nothing chosen until the window chooses.
+        // Nothing chosen until the window chooses, but every option shows its circle.
         QCOMPARE(radio.GetSelectedTag(), QString());
         QCOMPARE(radio.GetSelectedIdx(), -1);
         for (const char *tag : {"FirstTest", "DetailListen", "LastTest", ""})
             QVERIFY(!radio.IsSelected(tag));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(Shown(Option(&form, "ImgOpMode", i)), "common/radio.png");
 
         radio.SelectButton("DetailListen");
         QCOMPARE(Shown(second), "common/radio-s.png");
+        QCOMPARE(Shown(Option(&form, "ImgOpMode", 2)), "common/radio.png"); // never chosen, still drawn
         QVERIFY(radio.IsSelected("DetailListen"));
         QVERIFY(radio.IsSelectedByImg(second));
         QCOMPARE(radio.GetSelectedIdx(), 1);

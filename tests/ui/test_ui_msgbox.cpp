@@ -1,12 +1,14 @@
 // The skinned message box: kinds, answers by click, Enter, Escape and other closes,
-// the answer reset, the centred OK's press and return, long messages and the
-// handler that tests of other windows install.
+// each box's own answer, the centred OK's press and return, the box sized to its text,
+// the window it belongs to, and the handler that tests of other windows install.
 #include "UiTestSupport.h"
 
 #include "ui/MessageBox.h"
+#include "ui/Twips.h"
 #include "ui/lgMsgBoxForm.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 using namespace mvx;
@@ -81,8 +83,10 @@ private slots:
         question.Load();
         question.init("确定吗？", 0);
         QVERIFY(!question.Skin()->GetButton("btCancel")->isHidden());
-        QCOMPARE(question.Skin()->GetButton("btOk")->pos(), QPoint(98, 258));     // 1470, 3870 twips
-        QCOMPARE(question.Skin()->GetButton("btCancel")->pos(), QPoint(214, 258)); // 3210, 3870 twips
+        // At their design columns, as far below the text as the design has them below the label.
+        const int buttonsTop = question.MessageLabel()->geometry().bottom() + 1 + TwipsToPixels(3870 - 1368 - 1740);
+        QCOMPARE(question.Skin()->GetButton("btOk")->pos(), QPoint(98, buttonsTop));      // left 1470 twips
+        QCOMPARE(question.Skin()->GetButton("btCancel")->pos(), QPoint(214, buttonsTop)); // left 3210 twips
     }
 
     void answers_data()
@@ -122,7 +126,44 @@ private slots:
         }, &seen);
         QVERIFY(seen);
         QCOMPARE(answer, expected);
-        QCOMPARE(lgMsgBoxForm::Result(), expected == -1);
+    }
+
+    // A box that comes up while another is open (a timer's message over a question) is
+    // answered on its own; the question keeps its own answer, whichever way it closes.
+    void aBoxInsideAnotherKeepsItsOwnAnswer_data()
+    {
+        QTest::addColumn<QString>("inner");
+        QTest::addColumn<QString>("outer");
+        QTest::addColumn<int>("innerExpected");
+        QTest::addColumn<int>("outerExpected");
+        QTest::addRow("inner OK, outer closed") << "ok" << "close" << -1 << 0;
+        QTest::addRow("inner OK, outer Cancel") << "ok" << "cancel" << -1 << 0;
+        QTest::addRow("inner closed, outer OK") << "close" << "ok" << 0 << -1;
+    }
+    void aBoxInsideAnotherKeepsItsOwnAnswer()
+    {
+        QFETCH(QString, inner);
+        QFETCH(QString, outer);
+        QFETCH(int, innerExpected);
+        QFETCH(int, outerExpected);
+        const auto answer = [](const QString &how) {
+            return [how](lgMsgBoxForm *box) {
+                if (how == "ok")
+                    ClickButton(box, "btOk");
+                else if (how == "cancel")
+                    ClickButton(box, "btCancel");
+                else
+                    box->close();
+            };
+        };
+        int innerAnswer = 1;
+        const int outerAnswer = ShowAndAct("outer", 0, [&](lgMsgBoxForm *box) {
+            innerAnswer = ShowAndAct("inner", 0, answer(inner));
+            QCOMPARE(OpenBox(), box);
+            answer(outer)(box);
+        });
+        QCOMPARE(innerAnswer, innerExpected);
+        QCOMPARE(outerAnswer, outerExpected);
     }
 
     void escapeDoesNothing()
@@ -152,7 +193,59 @@ private slots:
         QCOMPARE(ok->pos(), centred + QPoint(1, 1));
         QTest::mouseRelease(ok, Qt::LeftButton, {}, Centre(ok));
         QCOMPARE(ok->pos(), centred); // not its design place
-        QVERIFY(lgMsgBoxForm::Result());
+        QVERIFY(box.Answer());
+    }
+
+    // A one-line message: the box is as tall as its text needs, keeps its design width and
+    // its margins, and stands in the middle of the screen.
+    void shortMessageFitsItsText()
+    {
+        lgMsgBoxForm box;
+        box.Load();
+        const QSize design(TwipsToPixels(5790), TwipsToPixels(4575));
+        QCOMPARE(box.size(), design);
+        box.init("您还没有选择文章。", 1);
+        QLabel *message = box.MessageLabel();
+        QCOMPARE(message->height(), message->heightForWidth(message->width()));
+        QVERIFY(message->height() < 2 * message->fontMetrics().height()); // one line
+        QCOMPARE(message->y(), TwipsToPixels(1368));
+        QCOMPARE(box.width(), design.width());
+        QVERIFY(box.height() < design.height());
+        SkinImage *ok = box.Skin()->GetButton("btOk");
+        QCOMPARE(ok->y(), message->geometry().bottom() + 1 + TwipsToPixels(3870 - 1368 - 1740));
+        QCOMPARE(box.height() - ok->geometry().bottom() - 1, TwipsToPixels(4575 - 3870 - 330));
+        QCOMPARE(box.Skin()->RestPosition("btOk"), ok->pos());
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QRect screen = box.screen()->geometry();
+        QVERIFY(qAbs(box.frameGeometry().center().y() - screen.center().y()) <= 1);
+        QVERIFY(qAbs(box.frameGeometry().center().x() - screen.center().x()) <= 1);
+    }
+
+    // A box belongs to the window the learner sees; while every window is hidden (the
+    // library hidden before a lesson shows) it belongs to the home window.
+    void aBoxBelongsToTheShownWindowElseToTheHomeWindow()
+    {
+        uitest::TestForm home;
+        uitest::TestForm lesson;
+        SetMessageBoxHome(&home);
+        QWidget *owner = nullptr;
+        ShowAndAct("nothing shown", 1, [&owner](lgMsgBoxForm *box) {
+            owner = box->parentWidget();
+            ClickButton(box, "btOk");
+        });
+        QCOMPARE(owner, &home);
+        QVERIFY(!home.isVisible());
+
+        lesson.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&lesson));
+        ShowAndAct("lesson shown", 1, [&owner](lgMsgBoxForm *box) {
+            owner = box->parentWidget();
+            ClickButton(box, "btOk");
+        });
+        QCOMPARE(owner, &lesson);
+        lesson.close();
+        SetMessageBoxHome(nullptr);
     }
 
     void longMessageGrowsTheBox()

@@ -122,6 +122,23 @@ private slots:
         QCOMPARE(ok->size(), QSize(75, 22)); // 1125 x 330 twips
         QVERIFY(!box.findChild<SkinImage *>(QStringLiteral("ImgMsg"))->picture().isNull());
     }
+
+    // A box shorter than its background picture (one line of text) keeps the picture's
+    // title band at the top and its border at the bottom.
+    void shortMessageBoxKeepsItsFrame()
+    {
+        App().skinRoot = SkinRoot();
+        lgMsgBoxForm box;
+        box.Load();
+        box.init(QStringLiteral("您还没有选择文章。"), 1);
+        const QImage picture(SkinRoot() + QStringLiteral("/lgMsgBoxForm/background.png"));
+        QVERIFY(box.height() < picture.height());
+        const QImage shown = box.grab().toImage();
+        const int x = picture.width() / 4; // clear of the buttons and labels
+        QCOMPARE(shown.pixelColor(x, 5), picture.pixelColor(x, 5));
+        QCOMPARE(shown.pixelColor(x, shown.height() - 1), picture.pixelColor(x, picture.height() - 1));
+        QCOMPARE(shown.pixelColor(0, shown.height() / 2), picture.pixelColor(0, picture.height() / 2));
+    }
 };
 
 QTEST_MAIN(TestUiSkins)

@@ -2,6 +2,7 @@
 // the window system and the keys a skinned window swallows.
 #include "UiTestSupport.h"
 
+#include "core/Helpers.h"
 #include "libs/comm/CommLib.h"
 #include "ui/WindowDragger.h"
 #include "ui/WindowSetup.h"
@@ -101,31 +102,46 @@ private slots:
         QCOMPARE(dialog.windowTitle(), App().dialogCaption);
     }
 
+    // Design geometry is in logical pixels, which Qt maps to the screen itself: at any
+    // logical resolution the window, its controls and its pictures keep their design
+    // places and sizes; only point sizes, which grow with the resolution, are divided by
+    // the desktop font scale.
     void resolutionRule_data()
     {
         QTest::addColumn<double>("dpi");
-        QTest::addColumn<QSize>("windowSize");
-        QTest::addColumn<QPoint>("labelPos");
-        QTest::addColumn<QPoint>("buttonPos");
-        // 120 dpi: 12 twips per pixel, PF 1.25: 800 px wide -> 640, height divided too.
-        QTest::addRow("120 dpi") << 120.0 << QSize(640, 480) << QPoint(80, 80) << QPoint(80, 160);
-        // 100 dpi: PF about 1.042: width divided, height stays.
-        QTest::addRow("100 dpi") << 100.0 << QSize(768, 600) << QPoint(96, 96) << QPoint(96, 192);
+        QTest::addColumn<double>("fontSize");
+        QTest::addRow("96 dpi") << 96.0 << 12.0;
+        QTest::addRow("120 dpi") << 120.0 << 9.6;
+        QTest::addRow("100 dpi: same whole point, so one less") << 100.0 << 11.0;
+        QTest::addRow("144 dpi") << 144.0 << 8.0;
     }
     void resolutionRule()
     {
         QFETCH(double, dpi);
-        QFETCH(QSize, windowSize);
-        QFETCH(QPoint, labelPos);
-        QFETCH(QPoint, buttonPos);
+        QFETCH(double, fontSize);
         WideForm form;
-        const QSize buttonSize = form.button->size();
-        SetUpWindowAt(&form, false, dpi, dpi, 1.25);
-        QCOMPARE(form.size(), windowSize);
-        QCOMPARE(form.label->pos(), labelPos);
-        QCOMPARE(form.button->pos(), buttonPos);
-        QCOMPARE(form.button->size(), buttonSize); // pictures keep their size
-        QVERIFY(form.label->font().pointSizeF() < 12.0);
+        const QRect label = form.label->geometry();
+        const QRect button = form.button->geometry();
+        SetUpWindowAt(&form, false, dpi, dpi, dpi / 96.0);
+        QCOMPARE(form.size(), QSize(800, 600));
+        QCOMPARE(form.label->geometry(), label);
+        QCOMPARE(form.button->geometry(), button);
+        QVERIFY2(qAbs(form.label->font().pointSizeF() - fontSize) < 0.01,
+                 qPrintable(QString::number(form.label->font().pointSizeF())));
+    }
+
+    // The scale follows the screen, not the interface font the learner picked.
+    void systemFontScaleIgnoresTheChosenFont()
+    {
+        const QFont before = QApplication::font();
+        const double expected = QGuiApplication::primaryScreen()->logicalDotsPerInchY() / 96.0;
+        for (const double points : {7.0, 30.0}) {
+            QFont font = before;
+            font.setPointSizeF(points);
+            QApplication::setFont(font);
+            QCOMPARE(SystemFontScale(), expected);
+        }
+        QApplication::setFont(before);
     }
 
     void dragByTheBody()

@@ -29,6 +29,36 @@ bool isTestDriver(const QString &driver)
 
 } // namespace
 
+namespace {
+std::mutex &listenerMutex()
+{
+    static std::mutex m;
+    return m;
+}
+AudioOutput::NoticeListener &listener()
+{
+    static AudioOutput::NoticeListener l;
+    return l;
+}
+} // namespace
+
+void AudioOutput::setNoticeListener(NoticeListener l)
+{
+    std::lock_guard lock(listenerMutex());
+    listener() = std::move(l);
+}
+
+void AudioOutput::tellNotice() const
+{
+    NoticeListener l;
+    {
+        std::lock_guard lock(listenerMutex());
+        l = listener();
+    }
+    if (l && !m_notice.isEmpty())
+        l(m_notice);
+}
+
 AudioOutput &AudioOutput::shared()
 {
     static AudioOutput output;
@@ -50,6 +80,7 @@ AudioOutput::AudioOutput(Backend backend)
                  + (m_notice.isEmpty() ? QString() : QStringLiteral("\n(") + m_notice + QLatin1Char(')'));
     }
     startSilent();
+    tellNotice();
 }
 
 AudioOutput::~AudioOutput()
@@ -156,6 +187,7 @@ void AudioOutput::switchToSilence(const QString &notice)
     m_lost = true;
     m_notice = notice;
     startSilent();
+    tellNotice();
 }
 
 void AudioOutput::silentLoop()

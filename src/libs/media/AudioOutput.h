@@ -18,6 +18,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -46,6 +47,11 @@ public:
     [[nodiscard]] QString driverName() const { return m_driver; }
     // Empty while sound works; otherwise the message for the learner.
     [[nodiscard]] QString notice() const { return m_notice; }
+    // Called with notice() when an output starts without a device or loses its device, on
+    // the thread where that happened (hand it over to the window thread before showing it).
+    // An empty listener stops the calls.
+    using NoticeListener = std::function<void(const QString &notice)>;
+    static void setNoticeListener(NoticeListener listener);
     // Frames the device takes per callback.
     [[nodiscard]] int periodFrames() const { return m_period; }
 
@@ -66,6 +72,7 @@ private:
     static void sdlCallback(void *self, unsigned char *stream, int len);
     void mix(float *out, int frames, double callbackTime);
     bool openSdl();
+    void tellNotice() const;
     void startSilent();
     void silentLoop();
 

@@ -89,6 +89,11 @@ int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QStrin
     return c.lastAddResult;
 }
 
+int bcNote_DueCount(const QString &notebookFile)
+{
+    return NotebookStore::dueCount(ToFsPath(notebookFile), 200);
+}
+
 bool bcDictDll_GetSavedWord(QString &word, QString &meaning, QString *third)
 {
     const NoteDictContext &c = NoteDict();

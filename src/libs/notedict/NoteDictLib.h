@@ -29,6 +29,12 @@ int bcNoteDictInitEx(int soundCentre, int dictHandle, const QString &appName, co
 int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QString &word, const QString &meaning,
                    const QString &third, const QString &source, const QString &example, int flags = -1);
 
+// Words due for review now in the notebook file, read without changing it (never made,
+// upgraded or set aside). A notebook without a review schedule counts every word.
+// -1 when the file is missing, unreadable, busy for more than 200 ms, damaged, not a
+// notebook, or of a newer format. Needs no window.
+int bcNote_DueCount(const QString &notebookFile);
+
 // The word, meaning and third text that the dictionary pop-up saved last (its "save to
 // notebook" or "store meaning" button). False, with empty texts, before any.
 bool bcDictDll_GetSavedWord(QString &word, QString &meaning, QString *third = nullptr);

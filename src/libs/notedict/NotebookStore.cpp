@@ -7,6 +7,7 @@ namespace mvx {
 
 namespace {
 const QString kFormat = QStringLiteral("mvxnotebook");
+constexpr int kFormatVersion = 1;
 
 const char *kMainSchema = R"(
 CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT);
@@ -37,6 +38,33 @@ qint64 Now()
 QString NotebookStore::wordKey(const QString &word)
 {
     return word.simplified().toLower();
+}
+
+int NotebookStore::dueCount(const QString &noteFile, int busyMs)
+{
+    if (!QFileInfo(noteFile).isFile())
+        return -1;
+    SqliteDb db;
+    if (!db.open(noteFile, SqliteDb::Mode::ReadOnly, busyMs) || !db.begin(false))
+        return -1;
+    // One read transaction: the checks and the count see the same file.
+    int result = -1;
+    const QVariant tables = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (tables.isValid() && tables.toInt() == 0) {
+        result = 0; // an empty file is a notebook not yet written
+    } else if (tables.isValid() && db.checkIntegrity()
+               && db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() == kFormat) {
+        bool ok = false;
+        const int version = db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='version'")).toString().toInt(&ok);
+        if (ok && version >= 1 && version <= kFormatVersion) {
+            // Today's format keeps no review schedule: every word is due.
+            const QVariant n = db.scalar(QStringLiteral("SELECT count(*) FROM words"));
+            if (n.isValid())
+                result = n.toInt();
+        }
+    }
+    db.rollback();
+    return result;
 }
 
 void NotebookStore::close()

@@ -56,6 +56,9 @@ public:
     [[nodiscard]] int count() const;
 
     [[nodiscard]] static QString wordKey(const QString &word);
+    // Words due for review, read-only; -1 when the file cannot be read as a notebook of
+    // this format or older (see bcNote_DueCount). busyMs: how long a writer may block it.
+    [[nodiscard]] static int dueCount(const QString &noteFile, int busyMs);
 
 private:
     bool prepareSchema();

@@ -71,7 +71,21 @@ const QHash<QString, QString> &ToolTips()
         {"btDigest", "摘录当前句子(快捷键：F9)"},
         {"btPrint", "打印"},
         {"btSearch", "查找文字"},
-        {"btMp3", "MP3+LRC"}};
+        {"btMp3", "MP3+LRC"},
+        // The left column and the window buttons are pictures too.
+        {"btSpell", "拼写练习(快捷键：Alt+S)"},
+        {"btSpeak", "口语练习(快捷键：W 或 Alt+A)"},
+        {"btThink", "回想与背诵"},
+        {"btStopThinking", "结束回想"},
+        {"btWordSummary", "单词总结"},
+        {"btNotebook", "生词本"},
+        {"btSetting", "显示设置"},
+        {"btBrowse", "句子浏览"},
+        {"btWinHelp", "使用提示"},
+        {"btWinMin", "最小化"},
+        {"btWinMax", "最大化"},
+        {"btWinNormal", "还原"},
+        {"btWinClose", "关闭"}};
     return tips;
 }
 
@@ -209,6 +223,8 @@ void PlayLessonForm::BuildControls()
         m_lbInfo[i] = MakeLabel(this, QStringLiteral("lbInfo%1").arg(i));
     m_lbCurSentenceNo = MakeLabel(this, QStringLiteral("lbCurSentenceNo"));
     m_lbRepeatStatus = MakeLabel(this, QStringLiteral("lbRepeatStatus"));
+    m_lbRepeatStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lbRepeatStatus->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 210); padding: 0 3px;"));
     m_lbReadHint = MakeLabel(this, QStringLiteral("lbReadHint"));
     m_lbReadHint->setText(QStringLiteral("请跟读......"));
     m_lbReadHint->setStyleSheet(QStringLiteral("color:#C00000; font-weight:bold; background:transparent;"));
@@ -392,11 +408,28 @@ void PlayLessonForm::ResizeForm()
     m_wave->setGeometry(TwipsRect(kWaveLeft, kWaveTop, pictureWidth, kWaveHeight));
     m_hsWave->setGeometry(TwipsToPixels(kWaveLeft), m_wave->geometry().bottom() + 2,
                           std::max(20, TwipsToPixels(pictureWidth - 480)), TwipsToPixels(kScrollHeight));
-    PlaceFixed(m_lbRepeatStatus, QRect(m_hsWave->geometry().right() + 6, m_hsWave->y() - 2, TwipsToPixels(470) + 200, 18));
+    PlaceRepeatStatus();
     m_lbReadHint->adjustSize();
     m_lbReadHint->move(m_wave->x() + 8, m_wave->y() + WaveView::RulerHeight + 4);
     PlaceWindowButtons();
     update();
+}
+
+// The repeat text sits in the waveform's top right corner below the ruler, as wide as
+// its text, wrapped when the picture is narrower; it changes only when a repeat starts.
+void PlayLessonForm::PlaceRepeatStatus()
+{
+    const QRect picture = m_wave->geometry();
+    const int room = std::max(40, picture.width() - 8);
+    const QString text = m_lbRepeatStatus->text();
+    m_lbRepeatStatus->setWordWrap(false);
+    const QSize line = m_lbRepeatStatus->sizeHint();
+    const int width = std::min(line.width(), room);
+    m_lbRepeatStatus->setWordWrap(line.width() > room);
+    const int height = line.width() > room ? m_lbRepeatStatus->heightForWidth(width) : line.height();
+    PlaceFixed(m_lbRepeatStatus, QRect(picture.right() - 3 - width, picture.y() + WaveView::RulerHeight + 2, width, height));
+    m_lbRepeatStatus->setVisible(!text.isEmpty());
+    m_lbRepeatStatus->raise();
 }
 
 void PlayLessonForm::PlaceWindowButtons()
@@ -483,8 +516,10 @@ void PlayLessonForm::RefreshView()
             m_lbInfo[i]->setText(texts[i]);
     if (m_lbCurSentenceNo->text() != c.LessonInfoText())
         m_lbCurSentenceNo->setText(c.LessonInfoText());
-    if (m_lbRepeatStatus->text() != c.RepeatStatusText())
+    if (m_lbRepeatStatus->text() != c.RepeatStatusText()) {
         m_lbRepeatStatus->setText(c.RepeatStatusText());
+        PlaceRepeatStatus();
+    }
     if (c.ReadHintVisible() == m_lbReadHint->isHidden()) { // only on a change: the view refreshes ten times a second
         m_lbReadHint->setVisible(c.ReadHintVisible());
         m_lbReadHint->raise();

@@ -115,6 +115,7 @@ private:
     void BuildControls();
     void ResizeForm();
     void PlaceWindowButtons();
+    void PlaceRepeatStatus();
     void RefreshView();
     void RefreshScrollBar();
     void RefreshButtonFace(const QString &tag, bool enabled);
