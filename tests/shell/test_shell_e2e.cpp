@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTreeWidget>
 #include <QtTest>
