@@ -11,6 +11,7 @@
 #include "player/playback/PlayerOperations.h"
 
 #include <QHash>
+#include <functional>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -113,9 +114,10 @@ public:
     int WordCount(int) override { return words; }
     // Each sentence's word flags, as the page would report them when masked.
     QHash<int, QVector<int>> sentenceWords;
+    std::function<bool()> busyProbe; // whether the player counts as busy during the page call
     QVector<QVector<int>> MaskWords(int from, int to) override
     {
-        m_log.add(QStringLiteral("Mask %1 %2").arg(from).arg(to));
+        m_log.add(QStringLiteral("Mask %1 %2%3").arg(from).arg(to).arg(busyProbe && busyProbe() ? " busy" : ""));
         QVector<QVector<int>> out;
         for (int n = from; n <= to; ++n)
             out.push_back(sentenceWords.value(n));

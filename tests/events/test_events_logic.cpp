@@ -268,13 +268,13 @@ private slots:
         QTest::addRow("english hidden") << false << false << 6
                                         << QStringList{"Message 只有在英文被显示的时候，才能进行全文背诵"} << false;
         QTest::addRow("only a title") << true << false << 1
-                                      << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 0", "SetShowState E1 C1 Z1 M0",
+                                      << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 0 busy", "SetShowState E1 C1 Z1 M0",
                                                      "Message 现在没有被标记的句子，所以无法只背诵被标记的句子。"}
                                       << false;
         QTest::addRow("separate pages") << true << false << 6
-                                        << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 5", "ThinkingButtons 0"} << true;
+                                        << QStringList{"SetShowState E1 C1 Z1 M0", "Mask 1 5 busy", "ThinkingButtons 0"} << true;
         QTest::addRow("mixed: the Chinese cue") << true << true << 6
-                                                << QStringList{"SetShowState E1 C1 Z1 M1", "Mask 1 5", "ThinkingButtons 0",
+                                                << QStringList{"SetShowState E1 C1 Z1 M1", "Mask 1 5 busy", "ThinkingButtons 0",
                                                                "Cur 1 1 1"}
                                                 << true;
     }
@@ -292,6 +292,7 @@ private slots:
         r.pages.show.chineseShown = true;
         r.pages.show.mixedLayout = mixed;
         r.player.count = count;
+        r.pages.busyProbe = [&r] { return r.player.IsBusy(); };
         for (int n = 1; n < count; ++n)
             r.pages.sentenceWords[n] = {0, 1};
         QCOMPARE(think.ThinkEnglish(), active);

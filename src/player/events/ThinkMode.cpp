@@ -50,7 +50,13 @@ bool ThinkMode::ThinkEnglish()
     m_handler.ClearMask();
     SetMaskActive(true);
     const int first = m_pages.HasTitleSentence() ? 1 : 0;
-    if (m_handler.MaskSentences(first, m_player.SentenceCount() - 1) == 0) {
+    int masked = 0;
+    {
+        // The page answers while the player waits: no timer or key may move the sentence.
+        const PlayerOperations::BusyScope busy(&m_player);
+        masked = m_handler.MaskSentences(first, m_player.SentenceCount() - 1);
+    }
+    if (masked == 0) {
         m_handler.ClearMask();
         SetMaskActive(false);
         m_messages.ShowMessage(NothingToMaskMessage());
