@@ -26,10 +26,19 @@ int main(int argc, char **argv)
     const QString home = pagesfixture::MakeHome(tmp.path() + QStringLiteral("/home"));
     const QString small = home + QStringLiteral("/small.dat");
     const QString large = home + QStringLiteral("/large.dat");
-    if (!pagesfixture::MakeBook(small, {pagesfixture::MakeLesson(QStringLiteral("Small"), 60)})
-        || !pagesfixture::MakeBook(large, {pagesfixture::MakeLesson(QStringLiteral("Large"), 3501)})) {
-        std::fprintf(stderr, "bench_page_search: could not make the books\n");
-        return 1;
+    for (const auto &[file, count] : {std::pair{small, 60}, std::pair{large, 3501}}) {
+        // Short sentences keep the long lesson's sound small; only the text matters here.
+        mvx::sentra::LessonData lesson = pagesfixture::MakeLesson(QStringLiteral("Lesson"), count);
+        lesson.sound = pagesfixture::QuietWav(count * 20 + 200);
+        for (int i = 0; i < lesson.sentences.size(); ++i) {
+            lesson.sentences[i].startMs = i * 20;
+            lesson.sentences[i].endMs = i * 20 + 18;
+        }
+        mvx::sentra::SentraBook book;
+        if (!book.create(file, true) || book.addLesson(lesson) < 0) {
+            std::fprintf(stderr, "bench_page_search: could not make a book: %s\n", qPrintable(book.lastError()));
+            return 1;
+        }
     }
     HtmlView view;
     view.setAllowedFolders({home});
