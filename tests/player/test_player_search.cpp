@@ -243,6 +243,19 @@ private slots:
         QCOMPARE(m_messages, (QStringList{"您还没有输入要查的文字", "必须在原文显示的状态下才能进行原文的查找"}));
     }
 
+    // English shown in the mixed layout: its search walks the whole mixed page, Chinese too.
+    void mixedPageIsSearchedWhole()
+    {
+        auto form = Open({true, true, true});
+        QVERIFY(form->SearchWord(QStringLiteral("English"), QStringLiteral("港口"), true));
+        QCOMPARE(Selection(*form, QStringLiteral("EnglishChinese")), QStringLiteral("stc0:港口"));
+        QVERIFY(form->SearchWord(QStringLiteral("English"), QStringLiteral("港口"), true));
+        QCOMPARE(Selection(*form, QStringLiteral("EnglishChinese")), QStringLiteral("stc2:港口"));
+        QVERIFY(form->SearchWord(QStringLiteral("English"), QStringLiteral("minister"), false));
+        QCOMPARE(Selection(*form, QStringLiteral("EnglishChinese")), QStringLiteral("ste1:Minister"));
+        QCOMPARE(m_messages, QStringList{});
+    }
+
     void printsWhatIsShown_data()
     {
         QTest::addColumn<bool>("english");
