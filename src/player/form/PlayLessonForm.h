@@ -83,6 +83,10 @@ public:
     Q_INVOKABLE void btWinClose_click();
     Q_INVOKABLE void lbHotkey_Click();
     Q_INVOKABLE void TimerHint_Timer();
+    // Called back by the search and print dialogs: the next occurrence of text in the English
+    // ("English") or Chinese page; printing the English ("rbEnglish") or Chinese ("rbChinese") page.
+    Q_INVOKABLE bool SearchWord(const QString &mode, const QString &text, bool wholeWord);
+    Q_INVOKABLE void PrintDoc(const QString &mode);
 
     // The text side's events, marks and display switches (null without the lesson pages).
     [[nodiscard]] PlayerTextSide *TextSide() const { return m_textSide.get(); }
@@ -107,6 +111,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A close asked for while the player or the page view waits is held and carried out
+    // once the wait is over: nothing is unloaded under a running sentence change.
+    void done(int result) override;
 
 private:
     void BuildControls();
@@ -139,6 +146,10 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    [[nodiscard]] bool WaitRunning() const;
+    void CarryOutHeldClose();
+    QTimer m_heldClose; // polls while a close waits for the running wait to end
+    int m_heldCloseResult = 0;
     QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
     QString m_borderTilesKey; // skin folder and scale they were loaded for
     bool m_formLoaded = false;
