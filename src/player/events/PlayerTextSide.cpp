@@ -1,5 +1,6 @@
 #include "player/events/PlayerTextSide.h"
 
+#include "core/AppState.h"
 #include "player/pages/LessonPages.h"
 #include "player/playback/PlayerOperations.h"
 
@@ -13,7 +14,8 @@ PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pag
       m_dict(window, view),
       m_handler(player, m_side, m_book, m_dict, m_sound),
       m_marks(player, m_side, m_book, reloader),
-      m_dispatcher(pages, m_handler)
+      m_dispatcher(pages, m_handler),
+      m_tools(player, pages, host, window, App().appPath)
 {
 }
 
@@ -33,6 +35,10 @@ bool PlayerTextSide::RunFeature(const QString &name)
         m_handler.ToggleAutoShowChinese();
     } else if (name == QLatin1String("btMarkSentence")) {
         m_marks.btMarkSentence_Click();
+    } else if (name == QLatin1String("btSearch")) {
+        m_tools.btSearch_click();
+    } else if (name == QLatin1String("btPrint")) {
+        m_tools.btPrint_Click();
     } else {
         return false;
     }
