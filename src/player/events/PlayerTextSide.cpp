@@ -1,5 +1,6 @@
 #include "player/events/PlayerTextSide.h"
 
+#include "core/AppState.h"
 #include "player/pages/LessonPages.h"
 #include "player/playback/PlayerOperations.h"
 
@@ -14,7 +15,8 @@ PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pag
       m_handler(player, m_side, m_book, m_dict, m_sound),
       m_marks(player, m_side, m_book, reloader),
       m_think(player, m_side, m_handler, reloader, buttons),
-      m_dispatcher(pages, m_handler)
+      m_dispatcher(pages, m_handler),
+      m_tools(player, pages, host, window, App().appPath)
 {
 }
 
@@ -38,6 +40,10 @@ bool PlayerTextSide::RunFeature(const QString &name)
         m_handler.RevealNextWord();
     } else if (name == QLatin1String("btStopThinking")) {
         m_think.btStopThinking_Click();
+    } else if (name == QLatin1String("btSearch")) {
+        m_tools.btSearch_click();
+    } else if (name == QLatin1String("btPrint")) {
+        m_tools.btPrint_Click();
     } else {
         return false;
     }

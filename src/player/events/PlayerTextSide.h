@@ -12,6 +12,7 @@
 #include "player/events/NoteDictDictionary.h"
 #include "player/events/PageEventDispatcher.h"
 #include "player/events/PageEventHandler.h"
+#include "player/events/SearchAndPrint.h"
 #include "player/events/SentraBookMarks.h"
 #include "player/events/SoundCentreWordSound.h"
 #include "player/events/ThinkMode.h"
@@ -37,11 +38,13 @@ public:
     [[nodiscard]] PageEventHandler &Events() { return m_handler; }
     [[nodiscard]] DisplayMarks &Marks() { return m_marks; }
     [[nodiscard]] ThinkMode &Think() { return m_think; }
+    [[nodiscard]] SearchAndPrint &Tools() { return m_tools; }
 
     // The key table's requests: "ShowAllMarkedSentences" (Alt+H), "HilightCurCSentence"
     // (Alt+E), "ShowCurESentence" (C, F5), "ShowCurCSentence" (X, F3), "ToggleAutoShowEnglish"
     // (F11), "ToggleAutoShowChinese" (F12), "btMarkSentence" (M and the button),
-    // "RevealNextWord" (Q while masked), "btStopThinking" (the button). Returns false
+    // "RevealNextWord" (Q while masked), "btStopThinking", "btSearch" and "btPrint" (their
+    // buttons). Returns false
     // for a name that is not the text side's.
     bool RunFeature(const QString &name);
 
@@ -57,6 +60,7 @@ private:
     DisplayMarks m_marks;
     ThinkMode m_think;
     PageEventDispatcher m_dispatcher;
+    SearchAndPrint m_tools;
 };
 
 } // namespace mvx
