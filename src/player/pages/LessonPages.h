@@ -14,6 +14,7 @@
 //   toolkit's clsHtmlEventProc sinks; the method reads CurrentEvent(). Events that arrive
 //   while the view or the player is busy are dropped.
 // Colours are the settings' integers (red in the low byte); home is the program folder.
+#include "player/pages/CommentPage.h"
 #include "player/pages/PageEvent.h"
 #include "player/playback/PageSide.h"
 
@@ -34,7 +35,7 @@ namespace mvx::pages {
 
 class PageHost;
 
-class LessonPages final : public QObject, public PageSide
+class LessonPages final : public QObject, public PageSide, public CommentPage
 {
     Q_OBJECT
 public:
@@ -78,7 +79,7 @@ public:
     // Re-analysing the English page also means the caller sets the current sentence again.
     bool AnalyzeELesson();
     bool AnalyzeCLesson();
-    bool AnalyzeComment();
+    bool AnalyzeComment() override;
     // The frameset page for the shown texts and layout, e.g. "alltmpfile/htm101.htm".
     [[nodiscard]] static QString FramesetPageName(const PageShowState &show);
     [[nodiscard]] QString LastError() const { return m_error; }
@@ -90,6 +91,16 @@ public:
     [[nodiscard]] QString GetNoLabel(int k) const;
     // The frame holding each text ("" when the text is not shown).
     [[nodiscard]] QString FrameOf(SentenceText text) const;
+
+    // ---- The comment page, patched in place ------------------------------------------
+    // Whether sentence n has a comment label in the shown comment page.
+    [[nodiscard]] bool HasCommentLabel(int n) const override;
+    // Whether the label holds text now (asks the page, waiting).
+    [[nodiscard]] bool CommentLabelHasText(int n) override;
+    void SetCommentMarkup(int n, const QString &innerHtml) override;
+    // The line break "br" + n after the label: inserted once, removed.
+    void InsertCommentBreak(int n) override;
+    void RemoveCommentBreak(int n) override;
 
     // ---- Switches and styling ---------------------------------------------------------
     void SetShowState(const PageShowState &show) { m_show = show; }
