@@ -1,12 +1,14 @@
 #include "NoteDictWindows.h"
 
 #include "DictPopupForm.h"
+#include "NoteReviewForm.h"
 #include "NotebookForm.h"
 
 #include "notedict/NoteDictLib.h"
 #include "core/Helpers.h"
 #include "ui/MessageBox.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 namespace mvx {
@@ -71,6 +73,30 @@ int bcNote_ShowModal()
     if (form)
         delete form;
     return 1;
+}
+
+int bcNote_ShowReview(QWidget *owner, const QString &noteFile, const QString &libFile, const QString &,
+                      const QString &rangeText)
+{
+    NoteReviewForm form(owner);
+    const int n = QFileInfo::exists(ToFsPath(noteFile)) ? form.loadNotebook(ToFsPath(noteFile), ToFsPath(libFile), rangeText)
+                                                        : 0;
+    if (!form.model().message().isEmpty())
+        ShowMessageBox(form.model().message(), 1);
+    if (n < 0) {
+        ShowMessageBox(form.model().errorText(), 1);
+        return -1;
+    }
+    if (n == 0) {
+        ShowMessageBox(NoteReviewModel::NoneDueMessage(), 1);
+        return -1;
+    }
+    form.Load();
+    if (owner)
+        form.move(owner->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
+    form.btPlay_click(); // the first word is heard as it appears
+    form.exec();
+    return form.model().answered();
 }
 
 DictPopupForm *CurrentDictPopup()

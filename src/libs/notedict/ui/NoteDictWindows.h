@@ -31,6 +31,12 @@ void bcNote_Show();
 // Returns when the window closes.
 int bcNote_ShowModal();
 
+// Reviews the words of rangeText ("" for the whole notebook) due now in a modal window over
+// owner. Returns the number of answers given; -1 when none was due (said so) or the
+// notebook cannot be read (said why).
+int bcNote_ShowReview(QWidget *owner, const QString &noteFile, const QString &libFile, const QString &appName,
+                      const QString &rangeText);
+
 [[nodiscard]] DictPopupForm *CurrentDictPopup();
 [[nodiscard]] NotebookForm *CurrentNotebook();
 // Closes both windows (at program end and in tests).
