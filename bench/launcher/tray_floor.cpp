@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     app.setQuitOnLastWindowClosed(false);
     QPixmap pixmap(16, 16);
     pixmap.fill(Qt::blue);
-    QSystemTrayIcon icon(QIcon(pixmap));
+    QSystemTrayIcon icon{QIcon(pixmap)};
     icon.setToolTip(QStringLiteral("floor"));
     icon.show();
     return app.exec();

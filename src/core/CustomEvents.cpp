@@ -28,6 +28,8 @@ bool PlayerMessageHook(PlayerMessageTarget &target, const QEvent *event, int *re
     }
     if (result)
         *result = r;
+    if (msg)
+        msg->setResult(r);
     return true;
 }
 

@@ -24,10 +24,15 @@ public:
     [[nodiscard]] int message() const { return int(type()); }
     [[nodiscard]] qintptr wParam() const { return m_wParam; }
     [[nodiscard]] qintptr lParam() const { return m_lParam; }
+    // What the receiver answered; NoAnswer when nobody handled the message.
+    static constexpr int NoAnswer = -1000;
+    [[nodiscard]] int result() const { return m_result; }
+    void setResult(int result) const { m_result = result; }
 
 private:
     qintptr m_wParam;
     qintptr m_lParam;
+    mutable int m_result = NoAnswer;
 };
 
 // The player operations the private messages reach.
@@ -41,7 +46,8 @@ public:
     virtual int SaveWordMean() = 0;
 };
 
-// Routes 2259, 2260, 2261 and 2263 to the target; returns true when handled (result set).
+// Routes 2259, 2260, 2261 and 2263 to the target; returns true when handled (result set,
+// also on the event for its sender).
 // Anything else (2262 included) is not handled and passes on.
 bool PlayerMessageHook(PlayerMessageTarget &target, const QEvent *event, int *result = nullptr);
 

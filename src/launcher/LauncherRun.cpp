@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
+
+#include <malloc.h>
 
 namespace mvx::spirit {
 
@@ -82,6 +85,7 @@ int RunLauncher(int argc, char *argv[])
     LauncherServer server([&tray](const QByteArray &line) { return tray.launcher().answer(line); });
     server.listen(ServerName(kLockName));
     tray.launcher().start();
+    QTimer::singleShot(0, [] { malloc_trim(0); }); // what start-up freed goes back to the system
     const int code = app.exec();
     lock.release();
     return code;

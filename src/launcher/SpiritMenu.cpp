@@ -2,10 +2,21 @@
 
 #include "core/PictureFiles.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionMenuItem>
 
 namespace mvx::spirit {
+
+namespace {
+
+// The logical size of an item's picture: 165 x 21, wider only for a long notebook line.
+QSize PictureSize(const QIcon &icon)
+{
+    return icon.actualSize(QSize(4 * kItemWidth, kItemHeight));
+}
+
+} // namespace
 
 MenuPictureStyle::MenuPictureStyle() = default;
 
@@ -15,7 +26,7 @@ QSize MenuPictureStyle::sizeFromContents(ContentsType type, const QStyleOption *
     if (type == CT_MenuItem) {
         const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
         if (item && item->menuItemType != QStyleOptionMenuItem::Separator && !item->icon.isNull())
-            return QSize(kItemWidth, kItemHeight);
+            return PictureSize(item->icon);
     }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
 }
@@ -27,9 +38,17 @@ void MenuPictureStyle::drawControl(ControlElement element, const QStyleOption *o
         const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
         if (item && item->menuItemType != QStyleOptionMenuItem::Separator && !item->icon.isNull()) {
             const bool highlighted = item->state & State_Selected;
-            const QPixmap picture = item->icon.pixmap(QSize(kItemWidth, kItemHeight), painter->device()->devicePixelRatioF(),
+            const QSize size = PictureSize(item->icon);
+            const QPixmap picture = item->icon.pixmap(size, painter->device()->devicePixelRatioF(),
                                                       highlighted ? QIcon::Active : QIcon::Normal);
-            painter->drawPixmap(QRect(item->rect.topLeft(), QSize(kItemWidth, kItemHeight)), picture);
+            painter->drawPixmap(QRect(item->rect.topLeft(), size), picture);
+            // A wider menu (a longer notebook line) continues each picture's right edge.
+            if (item->rect.width() > size.width()) {
+                const QImage image = picture.toImage();
+                const QColor edge = image.pixelColor(image.width() - 1, image.height() / 2);
+                painter->fillRect(QRect(item->rect.left() + size.width(), item->rect.top(),
+                                        item->rect.width() - size.width(), size.height()), edge);
+            }
             return;
         }
     }
@@ -63,16 +82,25 @@ QIcon SpiritMenu::pictureIcon(const MenuItem &item) const
     if (normal.isNull())
         return {};
     if (item.name == QLatin1String("btNoteReview")) {
-        // Its text changes with the due count, so it is written onto its picture here.
+        // Its text changes with the due count, so it is written onto its picture here,
+        // which grows to the right when the text needs more room.
+        QFont f = font();
+        f.setPixelSize(12);
+        const int width = qMax(kItemWidth, QFontMetrics(f).horizontalAdvance(item.text) + 38);
         for (QPixmap *p : {&normal, &highlighted}) {
             if (p->isNull())
                 continue;
-            QPainter painter(p);
-            painter.setPen(p == &normal ? QColor(0x2F, 0x4F, 0x6F) : QColor(0x2F, 0x5D, 0x8A));
-            QFont f = font();
-            f.setPixelSize(12);
+            const QImage source = p->toImage();
+            QPixmap wide(qRound(width * p->devicePixelRatio()), p->height());
+            wide.setDevicePixelRatio(p->devicePixelRatio());
+            wide.fill(source.pixelColor(source.width() - 1, source.height() / 2));
+            QPainter painter(&wide);
+            painter.drawPixmap(0, 0, *p);
+            painter.setPen(p == &normal ? QColor(0x2F, 0x4F, 0x6F) : QColor(0x24, 0x47, 0x6F));
             painter.setFont(f);
-            painter.drawText(QRect(28, 0, kItemWidth - 30, kItemHeight), Qt::AlignVCenter | Qt::AlignLeft, item.text);
+            painter.drawText(QRect(30, 0, width - 30, kItemHeight), Qt::AlignVCenter | Qt::AlignLeft, item.text);
+            painter.end();
+            *p = wide;
         }
     }
     QIcon icon;

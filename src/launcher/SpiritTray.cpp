@@ -7,7 +7,10 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPixmapCache>
 #include <QScreen>
+
+#include <malloc.h>
 
 namespace mvx::spirit {
 
@@ -37,7 +40,7 @@ bool PlainMessageBoxes::askYesNo(const QString &title, const QString &text)
 SpiritTray::SpiritTray(const LauncherOptions &options)
 {
     m_launcher = std::make_unique<SpiritLauncher>(options, m_clock, *this, m_starter, m_boxes);
-    m_menu = std::make_unique<SpiritMenu>(*m_launcher, options.pictureFolder);
+    m_pictureFolder = options.pictureFolder;
     QIcon trayIcon;
     for (const QString &name : {QStringLiteral("mvx16"), QStringLiteral("mvx32")}) {
         const QString path = skin::FindPicture(options.pictureFolder, {}, name);
@@ -86,10 +89,30 @@ void SpiritTray::showMessage(const QString &title, const QString &text)
     m_icon.showMessage(title, text, m_icon.icon());
 }
 
+SpiritMenu &SpiritTray::menu()
+{
+    // Made when first needed and emptied when it closes: an idle launcher holds no
+    // menu pictures or fonts.
+    if (!m_menu) {
+        m_menu = std::make_unique<SpiritMenu>(*m_launcher, m_pictureFolder);
+        connect(m_menu.get(), &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                // Not while a command's message box runs: its action is still at work.
+                if (m_menu && !m_menu->isVisible() && !QApplication::activeModalWidget()) {
+                    m_menu->clear();
+                    QPixmapCache::clear();
+                    malloc_trim(0);
+                }
+            });
+        });
+    }
+    return *m_menu;
+}
+
 void SpiritTray::popMenu(const QPoint &at)
 {
     m_launcher->menuOpening();
-    m_menu->rebuild();
+    menu().rebuild();
     m_menu->popup(at.isNull() ? QCursor::pos() : at); // popup() keeps the menu on screen
     m_menu->activateWindow();
 }

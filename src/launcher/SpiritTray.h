@@ -42,7 +42,7 @@ public:
     ~SpiritTray() override;
 
     [[nodiscard]] SpiritLauncher &launcher() { return *m_launcher; }
-    [[nodiscard]] SpiritMenu &menu() { return *m_menu; }
+    [[nodiscard]] SpiritMenu &menu();
     [[nodiscard]] QSystemTrayIcon &icon() { return m_icon; }
 
     bool available() const override;
@@ -60,6 +60,7 @@ private:
     QSystemTrayIcon m_icon;
     std::unique_ptr<SpiritLauncher> m_launcher;
     std::unique_ptr<SpiritMenu> m_menu;
+    QString m_pictureFolder;
     QTimer m_reminder, m_review, m_quit;
 };
 

@@ -41,8 +41,12 @@ public:
     int SentenceCount() const override { return count; }
     int GetSentenceNoInAll(int n) const override { return first + n; }
     int BookHandle() const override { return 1; }
-    bool IsBusy() const override { return busy; }
+    int scopes = 0; // open busy scopes
+    bool IsBusy() const override { return busy || scopes > 0; }
+    void EnterBusy() override { ++scopes; }
+    void LeaveBusy() override { --scopes; }
     void SetCurSentence(int n) override { m_log.add(QStringLiteral("SetCurSentence %1").arg(n)); cur = n; }
+    void GoToSentence(int n) override { m_log.add(QStringLiteral("GoToSentence %1").arg(n)); cur = n; }
     void SetCurrentPos(int ms) override { m_log.add(QStringLiteral("SetCurrentPos %1").arg(ms)); }
     void SetStatus(int s) override { m_log.add(QStringLiteral("SetStatus %1").arg(s)); status = s; }
     void StopPlay() override { m_log.add(QStringLiteral("StopPlay")); }
@@ -100,9 +104,10 @@ public:
     int SentenceDegree(int n) const override { return degrees.value(n); }
     void SetSentenceDegree(int n, int d) override { degrees[n] = d; }
     bool HasTitleSentence() const override { return title; }
+    QString englishFrame = QStringLiteral("English"); // "EnglishChinese" in the mixed layout
     QString FrameOf(SentenceText t) const override
     {
-        return t == SentenceText::English ? QStringLiteral("English") : QStringLiteral("Chinese");
+        return t == SentenceText::English ? englishFrame : QStringLiteral("Chinese");
     }
     int WordCount(int) override { return words; }
 
@@ -132,6 +137,8 @@ public:
     QString WordMean(int no, const QString &w) const override { return means.value(QString::number(no) + w); }
     bool SetWordMean(int no, const QString &w, const QString &m) override
     {
+        if (refuse)
+            return false;
         means[QString::number(no) + w] = m;
         m_log.add(QStringLiteral("SetWordMean %1 %2 %3").arg(no).arg(w, m));
         return true;

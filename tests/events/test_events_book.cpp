@@ -144,7 +144,7 @@ private slots:
         handler.Handle(Word("EHtmlEventHandler", 3, 5, "news", 2));
         QCOMPARE(log.calls, QStringList{"Pop news 10,20 []"});
         SetSavedWord(QStringLiteral("news"), QStringLiteral("n. 新闻，消息"), QStringLiteral("[nju:z]"));
-        QCOMPARE(handler.SaveWordMean(), 0);
+        QCOMPARE(handler.SaveWordMean(), int(PageEventHandler::MeanStored));
         QCOMPARE(handler.MakeNewwordNote(), 1);
 
         NotebookStore store;
@@ -163,6 +163,13 @@ private slots:
         handler.Handle(Word("EHtmlEventHandler", 3, 5, "news", 2));
         QCOMPARE(log.calls, QStringList{"Pop news 10,20 [n. 新闻，消息]"});
         QCOMPARE(Stored(3)->newwords, (QList<int>{3, 5}));
+
+        // A book open read-only keeps its meaning, and the pop-up is told so.
+        bcSentraBook_Close(m_handle);
+        m_handle = bcSentraBook_Open(m_book, QStringLiteral("rb"));
+        SetSavedWord(QStringLiteral("news"), QStringLiteral("n. 新闻"), QString());
+        QCOMPARE(handler.SaveWordMean(), int(PageEventHandler::MeanRefused));
+        QCOMPARE(bcSentence_GetWordMean(m_handle, 3, QStringLiteral("news")), QStringLiteral("n. 新闻，消息"));
     }
 };
 

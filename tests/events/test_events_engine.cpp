@@ -1,7 +1,8 @@
 // The page events with the real engine: real mouse clicks on words of a real book's pages go
 // through the agent, the sinks and the handling into the book, restyle the word in the page,
 // and survive a reload; a right click opens the look-up beside the word; the visibility classes
-// at the exact edge.
+// at the exact edge and above a horizontal scroll bar; a double click counted once; marks made
+// since the pages were made shown after a text is hidden and shown again.
 #include "EventsFakes.h"
 #include "../pages/PagesFixture.h"
 
@@ -13,6 +14,7 @@
 #include "player/events/PageEventHandler.h"
 #include "player/events/SentraBookMarks.h"
 #include "player/pages/HtmlView.h"
+#include "player/pages/PageBridge.h"
 #include "player/pages/LessonPages.h"
 
 #include <QApplication>
@@ -47,6 +49,35 @@ class TestEventsEngine : public QObject
                       .arg(k)
                       .arg(prop))
             .toString();
+    }
+    // A double click as the learner makes one: two presses close in time (QTest's own clicks
+    // are spaced so that the engine never counts them as one).
+    void doubleClick(const QPoint &at, Qt::KeyboardModifiers mods)
+    {
+        QWidget *w = m_view->focusProxy();
+        const QPointF global = w->mapToGlobal(QPointF(at));
+        static ulong stamp = 1000000;
+        stamp += 10000;
+        for (int i = 0; i < 4; ++i) {
+            const bool press = i % 2 == 0;
+            QMouseEvent e(press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, QPointF(at), QPointF(at),
+                          global, Qt::LeftButton, press ? Qt::LeftButton : Qt::NoButton, mods);
+            e.setTimestamp(stamp + ulong(i) * 30);
+            QCoreApplication::sendEvent(w, &e);
+        }
+    }
+    QPoint wordPoint(int n, int k)
+    {
+        const QVariantMap r =
+            js(QStringLiteral("(function(){var f='%1';var l=__mvxAgent.el(f,'ste%2');var w=l.children[%3];"
+                              "var b=w.getBoundingClientRect();var o=__mvxAgent.rect(f,'ste%2');"
+                              "var lb=l.getBoundingClientRect();"
+                              "return {x:o.x+b.left-lb.left+b.width/2,y:o.y+b.top-lb.top+b.height/2};})()")
+                   .arg(m_pages->FrameOf(SentenceText::English))
+                   .arg(n)
+                   .arg(k))
+                .toMap();
+        return {int(r["x"].toDouble()), int(r["y"].toDouble())};
     }
     void clickWord(int n, int k, Qt::MouseButton button, Qt::KeyboardModifiers mods)
     {
@@ -147,7 +178,7 @@ private slots:
         m_log.calls.clear();
         m_player.status = Stopped;
         clickWord(3, 5, Qt::LeftButton, {});
-        QTRY_COMPARE_WITH_TIMEOUT(m_log.calls, (QStringList{"SetCurSentence 3", "SetCurrentPos 0"}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_log.calls, QStringList{"GoToSentence 3"}, 10000);
         m_log.calls.clear();
         bcSentence_SetAWordMean(m_pages->BookHandle(), m_player.first + 3, "news", QStringLiteral("新闻"));
         clickWord(3, 5, Qt::RightButton, {});
@@ -174,6 +205,107 @@ private slots:
         marks.btMarkSentence_Click();
         QVERIFY(load(false));
         QCOMPARE(m_pages->SentenceDegrees().at(3), 0);
+    }
+
+    void aCtrlDoubleClickTogglesOnce()
+    {
+        QVERIFY(load(false));
+        const QString keyword = QStringLiteral("rgb(255, 0, 0)");
+        QCOMPARE(wordStyle(3, 5, "color"), QString());
+        const QPoint at = wordPoint(3, 5);
+        QTest::mouseMove(m_view->focusProxy(), at);
+        QTest::qWait(300);
+        QStringList posted;
+        auto conn = connect(m_view->bridge(), &pages::PageBridge::eventPosted, this,
+                            [&](const pages::PageEvent &e) { posted << e.type; });
+        // A double click as the learner makes it: the engine counts the second press as one
+        // (a second mouse-down with detail 2, then the double click); only the first counts.
+        doubleClick(at, Qt::ControlModifier);
+        QTest::qWait(800);
+        disconnect(conn);
+        QCOMPARE(posted.count("dblclick"), 1); // the engine took it for a double click
+        QCOMPARE(posted.count("mousedown"), 1);
+        QCOMPARE(wordStyle(3, 5, "color"), keyword);
+        bool now = false;
+        QVERIFY(m_marks->SetKeyword(m_player.first + 3, 5, 4, false, now)); // the book agrees: it was on
+        QVERIFY(!now);
+    }
+
+    void showingATextAgainShowsTheMarksMadeMeanwhile()
+    {
+        QVERIFY(load(false));
+        struct Reloader final : LessonReloader
+        {
+            TestEventsEngine *t;
+            bool ok = true;
+            void ReloadLesson(bool regenerate) override
+            {
+                LessonPagesResult r;
+                ok = ok && t->m_pages->LoadLessonPages(regenerate ? t->m_book : QString(), regenerate ? 0 : -1,
+                                                       regenerate, r) == 1;
+                t->m_pages->ApplyDisplayOptions();
+            }
+            void ShowMessage(const QString &) override {}
+        } reloader;
+        reloader.t = this;
+        DisplayMarks marks(m_player, *m_side, *m_marks, reloader);
+        const QString keyword = QStringLiteral("rgb(255, 0, 0)");
+        clickWord(5, 4, Qt::LeftButton, Qt::ControlModifier); // a key word made on the page
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(5, 4, "color"), keyword, 10000);
+        QVERIFY(marks.SetTextShown(SentenceText::Chinese, false));
+        QVERIFY(reloader.ok);
+        QCOMPARE(wordStyle(5, 4, "color"), keyword);
+        QVERIFY(marks.SetTextShown(SentenceText::Chinese, true));
+        QVERIFY(reloader.ok);
+        QCOMPARE(wordStyle(5, 4, "color"), keyword);
+        clickWord(5, 4, Qt::LeftButton, Qt::ControlModifier); // back as it was
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(5, 4, "color"), QString(), 10000);
+    }
+
+    void aWordSavedAfterALayoutSwitchIsUnderlinedWhereItIsNow()
+    {
+        QVERIFY(load(false));
+        m_log.calls.clear();
+        clickWord(2, 6, Qt::RightButton, {}); // look-up in the side-by-side layout
+        QTRY_COMPARE_WITH_TIMEOUT(m_log.calls.size(), 1, 10000);
+        const QString word = m_handler->LookupWord();
+        QVERIFY(!word.isEmpty());
+        QVERIFY(load(true)); // then the mixed layout
+        m_dict.hasSaved = true;
+        m_dict.savedWord = word;
+        m_dict.savedMeaning = QStringLiteral("n. 词");
+        m_handler->MakeNewwordNote();
+        QTRY_VERIFY_WITH_TIMEOUT(wordStyle(2, 6, "textDecoration").contains("underline"), 10000);
+        m_dict.hasSaved = false;
+        clickWord(2, 6, Qt::RightButton, Qt::ControlModifier); // back as it was
+        QTRY_VERIFY_WITH_TIMEOUT(!wordStyle(2, 6, "textDecoration").contains("underline"), 10000);
+    }
+
+    void visibilityLeavesOutAHorizontalScrollBar()
+    {
+        QVERIFY(load(false, 1));
+        const QString e = m_pages->FrameOf(SentenceText::English);
+        // A page wider than its frame: the scroll bar covers the bottom of the visible part.
+        const QVariantMap m = js(QStringLiteral(
+                                     "(function(f,id){var l=__mvxAgent.el(f,id);var d=l.ownerDocument;"
+                                     "var w=d.createElement('div');w.style.width='5000px';w.style.height='1px';"
+                                     "d.body.appendChild(w);var se=d.scrollingElement;"
+                                     "return {client:se.clientHeight,inner:d.defaultView.innerHeight};})('%1','ste20')")
+                                     .arg(e))
+                                  .toMap();
+        if (m.value("client").toInt() >= m.value("inner").toInt())
+            QSKIP("the engine draws no classic scroll bars here");
+        // Sentence 20 as tall as the whole frame, scrolled to its top: its end is under the bar.
+        const QString fit = QStringLiteral(
+                                "(function(f,id,h){var l=__mvxAgent.el(f,id);var d=l.ownerDocument;"
+                                "l.style.display='block';l.style.boxSizing='border-box';l.style.height=h+'px';"
+                                "var se=d.scrollingElement;se.scrollTop=l.offsetTop;return se.scrollTop===l.offsetTop;})"
+                                "('%1','ste20',%2)")
+                                .arg(e);
+        QVERIFY(js(fit.arg(m.value("inner").toInt())).toBool());
+        QCOMPARE(m_pages->ElementDisplayingStatus(SentenceText::English, 20), 2);
+        QVERIFY(js(fit.arg(m.value("client").toInt())).toBool());
+        QCOMPARE(m_pages->ElementDisplayingStatus(SentenceText::English, 20), 1);
     }
 
     void visibilityAtTheExactEdge()

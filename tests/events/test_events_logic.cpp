@@ -52,23 +52,14 @@ private slots:
         QTest::addColumn<bool>("autoNext");
         QTest::addColumn<int>("clicked");
         QTest::addColumn<QStringList>("expected");
+        // The pages hand a click on a sentence to the player's one way of going there, which
+        // decides by status (the playback tests and the page-click tests cover what it does).
         const QStringList move{"SetCurSentence 3", "SetCurrentPos 0"};
-        QTest::addRow("stopped: moves") << E << int(Stopped) << false << 3 << move;
-        QTest::addRow("playing on: stops, moves, plays on")
-            << E << int(Playing) << true << 3 << (QStringList{"btStop"} + move + QStringList{"btPlay"});
-        QTest::addRow("single sentence, another: only moves")
-            << E << int(Playing) << false << 3 << (QStringList{"btStop"} + move);
-        QTest::addRow("single sentence, same: restarts it")
-            << E << int(Playing) << false << 1
-            << QStringList{"btStop", "SetCurSentence 1", "SetCurrentPos 0", "btPlaySentence"};
-        QTest::addRow("repeating: stops to status 1")
-            << E << int(Repeating) << false << 3 << (QStringList{"StopPlay", "SetStatus 1"} + move);
-        QTest::addRow("auto repeating: continues from there")
-            << E << int(AutoRepeating) << false << 3 << (QStringList{"btStop"} + move + QStringList{"btAutoRepeat"});
-        QTest::addRow("previewing: nothing") << E << int(Previewing) << false << 3 << QStringList{};
-        QTest::addRow("chinese page, stopped") << C << int(Stopped) << false << 3 << move;
-        QTest::addRow("chinese page, auto repeating")
-            << C << int(AutoRepeating) << false << 3 << (QStringList{"btStop"} + move + QStringList{"btAutoRepeat"});
+        const QStringList go{"GoToSentence 3"};
+        for (int status : {int(Stopped), int(Playing), int(Repeating), int(AutoRepeating), int(Previewing)}) {
+            QTest::addRow("english page, status %d", status) << E << status << true << 3 << go;
+            QTest::addRow("chinese page, status %d", status) << C << status << false << 3 << go;
+        }
         QTest::addRow("comment page, stopped") << Cmt << int(Stopped) << false << 3 << move;
         QTest::addRow("comment page, playing: beeps") << Cmt << int(Playing) << true << 3 << QStringList{"Beep"};
     }
@@ -98,7 +89,7 @@ private slots:
         Rig r;
         r.handler.Handle(Label(E, "ste2"));
         r.handler.Handle(Label(E, "ste2", 1, false, false, "dblclick"));
-        QCOMPARE(r.log.calls, (QStringList{"SetCurSentence 2", "SetCurrentPos 0", "btPlaySentence"}));
+        QCOMPARE(r.log.calls, (QStringList{"GoToSentence 2", "btPlaySentence"}));
         r.log.calls.clear();
         r.handler.Handle(Label(Cmt, "stz2", 1, false, false, "dblclick"));
         QVERIFY(r.log.calls.isEmpty());
@@ -137,7 +128,7 @@ private slots:
         QTest::addRow("alt while stopped") << int(Stopped) << false << true << QStringList{};
         QTest::addRow("alt ignored while repeating")
             << int(Repeating) << false << true
-            << QStringList{"StopPlay", "SetStatus 1", "SetCurSentence 4", "SetCurrentPos 0"};
+            << QStringList{"GoToSentence 4"};
     }
     void ctrlAndAltOnALabelDoNothing()
     {
@@ -326,7 +317,7 @@ private slots:
         r.handler.MakeNewwordNote();
         QCOMPARE(r.log.calls.first(), QStringLiteral("Setn 102 3 len4 -> 1"));
         r.log.calls.clear();
-        QCOMPARE(r.handler.SaveWordMean(), 0);
+        QCOMPARE(r.handler.SaveWordMean(), int(PageEventHandler::MeanStored));
         QCOMPARE(r.log.calls, QStringList{"SetWordMean 102 news n. 新闻"});
     }
 
@@ -335,13 +326,75 @@ private slots:
         Rig r;
         r.dict.hasSaved = true;
         r.dict.savedWord = QStringLiteral("typed");
-        QCOMPARE(r.handler.SaveWordMean(), 0);
+        QCOMPARE(r.handler.SaveWordMean(), int(PageEventHandler::MeanNoSentence));
         r.handler.MakeNewwordNote();
         QCOMPARE(r.log.calls, QStringList{"AddToNotebook typed||||"});
         r.log.calls.clear();
         r.dict.hasSaved = false;
         QCOMPARE(r.handler.MakeNewwordNote(), 0);
         QVERIFY(r.log.calls.isEmpty());
+    }
+
+    void aPossessiveIsSavedUnderThePagesWord()
+    {
+        Rig r;
+        r.handler.Handle(Word(E, 2, 3, "minister's", 2)); // looked up by a right click
+        r.dict.hasSaved = true;
+        r.dict.savedWord = QStringLiteral("minister"); // the dictionary's cleaned form
+        r.dict.savedMeaning = QStringLiteral("n. 部长");
+        r.pages.englishFrame = QStringLiteral("EnglishChinese"); // the layout changed meanwhile
+        r.log.calls.clear();
+        r.handler.MakeNewwordNote();
+        QCOMPARE(r.log.calls.mid(0, 2),
+                 (QStringList{"Setn 102 3 len10 -> 1", "StyleWord EnglishChinese ste2 3 "
+                                                       "{\"fontWeight\":\"bold\",\"textDecoration\":\"underline\"}"}));
+        r.log.calls.clear();
+        QCOMPARE(r.handler.SaveWordMean(), int(PageEventHandler::MeanStored));
+        QCOMPARE(r.log.calls, QStringList{"SetWordMean 102 minister's n. 部长"});
+        // The next look-up of the page's word finds it.
+        r.log.calls.clear();
+        r.handler.Handle(Word(E, 2, 3, "minister's", 2));
+        QVERIFY2(r.log.calls.size() == 1 && r.log.calls[0].endsWith("[n. 部长]"), qPrintable(r.log.calls.join(';')));
+    }
+
+    void savingAMeaningSaysWhatHappened_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("meaning");
+        QTest::addColumn<bool>("lookedUp");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addRow("stored") << "news" << "n. 新闻" << true << false << int(PageEventHandler::MeanStored)
+                                << QStringList{"SetWordMean 102 news n. 新闻"};
+        QTest::addRow("a typed word under itself") << "report" << "n. 报道" << true << false
+                                                   << int(PageEventHandler::MeanStored)
+                                                   << QStringList{"SetWordMean 102 report n. 报道"};
+        QTest::addRow("empty meaning removes") << "news" << "  " << true << false << int(PageEventHandler::MeanRemoved)
+                                               << QStringList{"SetWordMean 102 news "};
+        QTest::addRow("read-only book") << "news" << "n. 新闻" << true << true << int(PageEventHandler::MeanRefused)
+                                        << QStringList{};
+        QTest::addRow("nothing looked up") << "news" << "n. 新闻" << false << false
+                                           << int(PageEventHandler::MeanNoSentence) << QStringList{};
+    }
+    void savingAMeaningSaysWhatHappened()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, meaning);
+        QFETCH(bool, lookedUp);
+        QFETCH(bool, refused);
+        QFETCH(int, result);
+        QFETCH(QStringList, calls);
+        Rig r;
+        if (lookedUp)
+            r.handler.Handle(Word(E, 2, 3, "news", 2));
+        r.dict.hasSaved = true;
+        r.dict.savedWord = word;
+        r.dict.savedMeaning = meaning;
+        r.book.refuse = refused;
+        r.log.calls.clear();
+        QCOMPARE(r.handler.SaveWordMean(), result);
+        QCOMPARE(r.log.calls, calls);
     }
 
     void markingSentences()
@@ -395,7 +448,7 @@ private slots:
         QVERIFY(r.marks.SetTextShown(SentenceText::Comment, false));
         QVERIFY(r.marks.SetMixedLayout(true));
         QVERIFY(!r.marks.SetMixedLayout(true));
-        QCOMPARE(r.log.calls, (QStringList{"btStop", "btStop", "SetShowState E1 C1 Z0 M0", "Reload 0", "btStop",
+        QCOMPARE(r.log.calls, (QStringList{"btStop", "btStop", "SetShowState E1 C1 Z0 M0", "Reload 1", "btStop",
                                            "btStop", "SetShowState E1 C1 Z0 M1", "Reload 1"}));
         r.log.calls.clear();
         r.pages.show.maskActive = true;

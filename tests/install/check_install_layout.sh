@@ -20,6 +20,10 @@ for f in BrxSpecialIdx.txt blank.wav mvxdictec.idx mvxdictec.lib ecminterface he
          alltmpfile/htm111.htm alltmpfile/cursentence.htm brxspecial quiz; do
   [ -e "$data/$f" ] || fail "shipped data $f missing"
 done
+# The tray launcher's menu pictures and icon, found beside the skins (share/mvxbrxspecial).
+for f in spiritinterface/btExit.png spiritinterface/btAutoStart-S-a@2x.png spiritinterface/mvx16.png; do
+  [ -s "$data/$f" ] || fail "launcher picture $f missing"
+done
 ls "$data"/brxspecial/*.dat >/dev/null 2>&1 || fail "no bundled book"
 for w in notebook tmpwav segment soundsample ecm temp listen script; do
   [ ! -e "$data/$w" ] || fail "working folder $w was installed"

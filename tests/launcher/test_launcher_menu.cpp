@@ -371,6 +371,47 @@ private slots:
         QVERIFY(!without.action(QStringLiteral("btExit"))->icon().isNull());
     }
 
+    // Our copies in the siblings' folders: pictures where missing, the launcher when newer,
+    // replaced by a rename so a copy running from there keeps its file; our folder skipped.
+    void siblingFoldersRefreshed()
+    {
+        StandIns bin;
+        const QString ours = bin.folder(QStringLiteral("Lentoria"));
+        const QString word = bin.folder(QStringLiteral("Vocabra 7"));
+        const QString mirada = bin.folder(QStringLiteral("Mirada"));
+        SetProgram(QStringLiteral("vocabra7"), QStringLiteral("InstallPath"), word);
+        SetProgram(QStringLiteral("MvxMirada"), QStringLiteral("InstallPath"), mirada);
+        SetProgram(QStringLiteral("SOFTWARE\\MorvexSoft\\Sentra"), QStringLiteral("InstallPath"), ours);
+        auto writeFile = [](const QString &path, const QByteArray &bytes, const QDateTime &time) {
+            QDir().mkpath(QFileInfo(path).path());
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+            f.flush(); // the time is set after the last write
+            QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+        };
+        const QDateTime now = QDateTime::currentDateTime();
+        writeFile(ours + QStringLiteral("vantrelspirit"), "new launcher", now);
+        writeFile(word + QStringLiteral("vantrelspirit"), "old launcher", now.addDays(-2));
+        writeFile(mirada + QStringLiteral("vantrelspirit"), "newer launcher", now.addDays(1));
+        writeFile(word + QStringLiteral("spiritinterface/btVantrel.png"), "their own picture", now.addDays(-2));
+        QFile running(word + QStringLiteral("vantrelspirit"));
+        QVERIFY(running.open(QIODevice::ReadOnly)); // as a running program holds its file
+
+        RefreshSiblingFolders(ours + QStringLiteral("vantrelspirit"), kPictures);
+        QCOMPARE(ReadAll(word + QStringLiteral("vantrelspirit")), QByteArray("new launcher"));
+        QCOMPARE(running.readAll(), QByteArray("old launcher"));
+        QCOMPARE(ReadAll(mirada + QStringLiteral("vantrelspirit")), QByteArray("newer launcher"));
+        QCOMPARE(ReadAll(word + QStringLiteral("spiritinterface/btVantrel.png")), QByteArray("their own picture"));
+        for (const QString &folder : {word, mirada})
+            for (const char *name : {"btVocabragroup.png", "btSentraGroup-a.png", "btArtigle@2x.png", "btBrxGroup.png"})
+                QCOMPARE(ReadAll(folder + QStringLiteral("spiritinterface/") + QLatin1String(name)),
+                         ReadAll(kPictures + QLatin1String(name)));
+        QVERIFY(!QFileInfo::exists(ours + QStringLiteral("spiritinterface")));
+        QVERIFY(!QFileInfo::exists(word + QStringLiteral("spiritinterface/btExit.png"))); // only the ten
+        QCOMPARE(QDir(word).entryList(QDir::Files), QStringList{QStringLiteral("vantrelspirit")}); // no temporary left
+    }
+
     // Another program's request for our menu hides exit and autostart for the session.
     void otherProgramsMenuHidesExitAndAutostart()
     {

@@ -32,6 +32,7 @@ public:
     QString noteFile, libFile;
     QList<QPair<int, QPair<qintptr, qintptr>>> received;
     QString storedWord, storedMeaning;
+    int meanAnswer = 1; // what the player answers to 2263
     bool event(QEvent *e) override
     {
         const int t = int(e->type());
@@ -46,6 +47,7 @@ public:
         if (t == MsgSaveWordMean) {
             storedWord = word;
             storedMeaning = meaning;
+            m->setResult(meanAnswer);
         }
         return true;
     }
@@ -147,6 +149,38 @@ private slots:
 
         QTest::mouseClick(Child<QPushButton>(p, "btClose"), Qt::LeftButton);
         QTRY_VERIFY(!CurrentDictPopup() || !CurrentDictPopup()->isVisible());
+    }
+
+    void popupShowsTextsAsTheyAre()
+    {
+        // A stored meaning is the learner's text, never markup that loads a picture.
+        const QString stored = QStringLiteral("<img src=\"file:///tmp/x.png\"><b>去了</b>");
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "went", 50, 50, 40, 18, stored);
+        DictPopupForm *p = CurrentDictPopup();
+        QVERIFY(p);
+        for (const char *name : {"lbTitle", "lbPhonetic", "lbMeanings", "lbStored", "lbStatus"})
+            QVERIFY2(Child<QLabel>(p, name)->textFormat() == Qt::PlainText, name);
+        QVERIFY(Child<QLabel>(p, "lbStored")->text().endsWith(stored));
+    }
+
+    void savingAMeaningShowsWhatThePlayerDid_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("status");
+        QTest::addRow("stored") << 1 << QStringLiteral("已保存为本句中的词义");
+        QTest::addRow("removed") << 2 << QStringLiteral("已删除本句中的词义");
+        QTest::addRow("read-only book") << 0 << QStringLiteral("未能保存本句词义：课文不能写入");
+        QTest::addRow("no sentence") << -1 << QStringLiteral("未能保存本句词义：没有查词的句子");
+    }
+    void savingAMeaningShowsWhatThePlayerDid()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, status);
+        m_owner->meanAnswer = answer;
+        bcEcDict_PopSearchWnd(m_owner, m_dict, "went", 50, 50, 40, 18, QString());
+        DictPopupForm *p = CurrentDictPopup();
+        QTest::mouseClick(Child<QPushButton>(p, "btSaveMean"), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(p, "lbStatus")->text(), status);
     }
 
     void popupStaysOnScreen()

@@ -41,6 +41,7 @@ public:
     void ProcessEvents() override
     {
         ++m_pumps;
+        RunDeferred();
         if (!m_posted.empty()) {
             auto f = std::move(m_posted.front());
             m_posted.pop_front();
@@ -50,6 +51,15 @@ public:
         Step(m_now + 1000);
     }
 
+    // Deferred calls run at the next turn: the next timer step or pump.
+    void Defer(std::function<void()> f) override { m_deferred.push_back(std::move(f)); }
+    void RunDeferred()
+    {
+        auto now = std::move(m_deferred);
+        m_deferred.clear();
+        for (auto &f : now)
+            f();
+    }
     // The quiz polls its position every 20 ms instead of 10.
     void SetInterval(PlayerTimer t, int ms) { m_interval[int(t)] = ms; }
     // Runs f the next time a wait pumps events.
@@ -84,6 +94,7 @@ private:
     // Fires the earliest timer due at or before limit; false when none is.
     bool Step(qint64 limit)
     {
+        RunDeferred();
         int best = -1;
         for (int i = 0; i < 3; ++i)
             if (m_on[i] && m_next[i] <= limit && (best < 0 || m_next[i] < m_next[best]))
@@ -116,6 +127,7 @@ private:
     qint64 m_now = 0;
     int m_pumps = 0;
     std::deque<std::function<void()>> m_posted;
+    std::deque<std::function<void()>> m_deferred;
 };
 
 class FakeMedia final : public MediaPlayerInterface
@@ -131,6 +143,7 @@ public:
     QStringList opened;             // local paths in the order they reached the open state
     QStringList openedMissing;      // paths that had vanished when their open completed
     bool playing = false;
+    int starts = 0; // times sound started, by play() or by the automatic start on opening
 
     void setURL(const QString &url) override
     {
@@ -143,7 +156,11 @@ public:
     }
     [[nodiscard]] QString URL() const override { return m_url; }
     [[nodiscard]] int openState() const override { return m_state; }
-    void play() override { playing = m_state == MediaOpen; }
+    void play() override
+    {
+        playing = m_state == MediaOpen;
+        starts += playing ? 1 : 0;
+    }
     void stop() override
     {
         playing = false;
@@ -170,6 +187,7 @@ private:
             if (!QFileInfo::exists(m_path))
                 openedMissing << m_path;
             playing = m_autoStart;
+            starts += playing ? 1 : 0;
             m_last = now;
         }
         if (playing)

@@ -219,9 +219,16 @@ private slots:
         PlayLessonForm form;
         form.OpenLesson(m_book, 0, true);
         form.show();
+        QList<int> labels;
         for (const QSize size : {QSize(900, 650), QSize(1900, 1300)}) {
             form.resize(size);
             QTest::qWait(20);
+            // The ruler's labels cover the picture's whole width, however wide it grew.
+            const WaveWindow &wave = form.Controller().Wave();
+            labels << wave.RulerMarkCount();
+            QVERIFY(wave.RulerTickX(wave.RulerMarkCount()) <= wave.PictureWidth());
+            QVERIFY(wave.RulerMarkCount() == WaveWindow::MaxRulerLabel
+                    || wave.RulerTickX(wave.RulerMarkCount() + 1) > wave.PictureWidth());
             const int w = PixelsToTwips(form.width());
             const int h = PixelsToTwips(form.height());
             const QRect script = form.ScriptView()->geometry();
@@ -231,6 +238,7 @@ private slots:
             QVERIFY(qAbs(PixelsToTwips(form.WaveGraph()->geometry().right() + 1) - (w - 495)) <= 15);
             QCOMPARE(form.Controller().Wave().PictureWidth(), form.WaveGraph()->width());
         }
+        QVERIFY2(labels[1] > labels[0], "growing the window shows more ruler labels");
     }
 
     void closingWhilePlayingStopsThenStoresTheZoom()

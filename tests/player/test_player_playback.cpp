@@ -670,6 +670,85 @@ private slots:
         QCOMPARE(r.sounds.made, (QList<int>{101, 102, 103, 104}));
         QVERIFY(r.media.openedMissing.isEmpty());
     }
+
+    void aKeyDuringASentenceChangeActsOnceAfterIt()
+    {
+        Rig r;
+        r.Open();
+        const int start = r.ctl->CurSentence();
+        // J again while J's sentence change waits for the sound: held, then acted on once.
+        r.clock.Post([&] { r.ctl->HandleKey(Qt::Key_J, false); });
+        QVERIFY(r.ctl->HandleKey(Qt::Key_J, false));
+        QCOMPARE(r.ctl->CurSentence(), start + 1); // not inside the change
+        r.clock.Advance(10);
+        QCOMPARE(r.ctl->CurSentence(), start + 2);
+        r.clock.Advance(200);
+        QCOMPARE(r.ctl->CurSentence(), start + 2);
+        QCOMPARE(r.sounds.made.size(), 3);
+    }
+
+    void theTextSidesWaitsHoldTheTimers()
+    {
+        Rig r;
+        r.Open();
+        r.ctl->btPlay_Click();
+        const int at = r.ctl->CurSentence();
+        {
+            // A page query of the text side runs long past the sentence's end.
+            const PlayerOperations::BusyScope busy(r.ctl.get());
+            QVERIFY(r.ctl->IsBusy());
+            r.clock.Advance(5000);
+            QCOMPARE(r.ctl->CurSentence(), at);
+        }
+        QVERIFY(!r.ctl->IsBusy());
+        QVERIFY(r.RunUntil([&] { return r.ctl->CurSentence() == at + 1; }, 1000));
+    }
+
+    void noSoundBeforeThePlayerAsks()
+    {
+        Rig r;
+        r.Open();
+        r.ctl->btNext_Click(); // H and J while stopped open sounds but play none
+        r.ctl->btNext_Click();
+        r.ctl->btPrev_Click();
+        r.clock.Advance(100);
+        QCOMPARE(r.media.starts, 0);
+        r.ctl->btPlay_Click();
+        QCOMPARE(r.media.starts, 1);
+    }
+
+    void aSentenceChangeEndsAPreview_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addRow("go to a sentence") << "go";
+        QTest::addRow("set the sentence (notebook's source)") << "set";
+        QTest::addRow("reload the lesson") << "reload";
+    }
+    void aSentenceChangeEndsAPreview()
+    {
+        QFETCH(QString, how);
+        Rig r;
+        r.Open();
+        r.ctl->WaveDoubleClick();
+        QCOMPARE(r.ctl->PlayStatus(), int(Previewing));
+        QVERIFY(!r.ctl->Wave().ScrollEnabled());
+        if (how == "go")
+            r.ctl->GoToSentence(3);
+        else if (how == "set")
+            r.ctl->SetCurSentence(3);
+        else
+            r.ctl->OpenLesson(QString(), -1, false);
+        QCOMPARE(r.ctl->PlayStatus(), int(Stopped));
+        QCOMPARE(r.ctl->CurSentence(), how == "reload" ? 1 : 3);
+        QVERIFY(!r.clock.IsTimerOn(PlayerTimer::Position));
+        QVERIFY(r.ctl->Wave().ScrollEnabled());
+        QVERIFY(r.ctl->Wave().PictureEnabled());
+        QVERIFY(r.ctl->MyIsButtonEnabled("btPlay"));
+        QVERIFY(r.ctl->MyIsButtonEnabled("btSpell"));
+        r.ctl->btPlay_Click(); // usable: plays on
+        r.clock.Advance(300);
+        QVERIFY(r.ctl->CurPos() > 100);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlayerPlayback)

@@ -43,6 +43,24 @@ private slots:
         QVERIFY(w.RulerTickX(lastLabel) <= px);
     }
 
+    void growingThePictureShowsMoreLabels()
+    {
+        WaveWindow w;
+        w.SetPictureWidth(375);
+        w.SetRatio(2);
+        w.CountWindowWidth(true); // 15 s, a label every second
+        QCOMPARE(w.RulerMarkCount(), 15);
+        w.SetPictureWidth(1125); // maximised: 45 s of the same zoom, the step kept
+        w.CountWindowWidth(false);
+        QCOMPARE(w.RulerStep(), 1);
+        QCOMPARE(w.RulerMarkCount(), 40); // capped
+        w.SetPictureWidth(500);
+        w.CountWindowWidth(false);
+        QCOMPARE(w.RulerMarkCount(), 20);
+        w.SetWindowStartPos(0);
+        QVERIFY(w.RulerTickX(20) <= 500);
+    }
+
     void rulerOrigin_data()
     {
         QTest::addColumn<int>("start");

@@ -111,12 +111,33 @@ int DictPopupModel::saveToNotebook()
 void DictPopupModel::storeMeaning()
 {
     saveTexts();
+    int result = PrivateMessageEvent::NoAnswer;
     if (m_owner) {
         PrivateMessageEvent ev(MsgSaveWordMean);
         QCoreApplication::sendEvent(m_owner, &ev);
+        result = ev.result();
     }
-    m_storedMeaning = m_meaningText.trimmed();
-    m_status = QStringLiteral("已保存为本句中的词义");
+    // The owner's answer: 1 stored, 2 removed (empty meaning), 0 refused by the book, -1 no
+    // sentence to store it for.
+    switch (result) {
+    case 1:
+        m_storedMeaning = m_meaningText.trimmed();
+        m_status = QStringLiteral("已保存为本句中的词义");
+        break;
+    case 2:
+        m_storedMeaning.clear();
+        m_status = QStringLiteral("已删除本句中的词义");
+        break;
+    case 0:
+        m_status = QStringLiteral("未能保存本句词义：课文不能写入");
+        break;
+    case -1:
+        m_status = QStringLiteral("未能保存本句词义：没有查词的句子");
+        break;
+    default:
+        m_status = QStringLiteral("未能保存本句词义：没有课文窗口接收");
+        break;
+    }
 }
 
 QPoint DictPopupModel::placeBeside(const QRect &wordRect, const QSize &popup, const QRect &screen)

@@ -90,7 +90,8 @@ bool DisplayMarks::SetTextShown(SentenceText text, bool shown)
     flag = shown;
     m_pages.SetShowState(s);
     if (m_player.BookHandle() != -1) {
-        m_reloader.ReloadLesson(false);
+        // Pages made afresh: the marks set since the last making show at once.
+        m_reloader.ReloadLesson(true);
     }
     return true;
 }

@@ -2,7 +2,8 @@
 // The lesson player's display switches and sentence marks: marking the current sentence
 // (stored in the book at once, underlined whatever MarkedShown is), Alt+H (all marked
 // sentences shown or not), Alt+E (the current Chinese sentence's highlight), and the shown
-// texts / layout switches, which reload the lesson (the layout with new pages). The switches
+// texts / layout switches, which reload the lesson with pages made afresh (so the marks set
+// since the pages were last made show). The switches
 // are refused while masking is active, with the learner told why.
 #include "player/playback/PageSide.h"
 

@@ -129,10 +129,10 @@ int LessonPagesEventSide::WordCount(int n)
     if (id.isEmpty()) {
         return 0;
     }
-    const QVariant r = m_host.runAndWait(QStringLiteral("(function(){var l=__mvxAgent.el(") + Json(FrameOf(SentenceText::English))
-                                             + QLatin1Char(',') + Json(id)
-                                             + QStringLiteral(");return l?l.children.length:0;})()"),
-                                         pages::LessonPages::QueryTimeoutMs);
+    // The query waits inside the player's busy scope: no tick changes the sentence meanwhile.
+    const QVariant r = m_pages.Query(QStringLiteral("(function(){var l=__mvxAgent.el(") + Json(FrameOf(SentenceText::English))
+                                         + QLatin1Char(',') + Json(id) + QStringLiteral(");return l?l.children.length:0;})()"),
+                                     pages::LessonPages::QueryTimeoutMs);
     return r.isValid() ? r.toInt() : 0;
 }
 

@@ -12,8 +12,10 @@ PageEventDispatcher::PageEventDispatcher(pages::LessonPages &pages, PageEventHan
 
 void PageEventDispatcher::Forward()
 {
-    // The sink name travels with the event, so every method hands on the same way.
-    m_handler.Handle(m_pages.CurrentEvent());
+    // The sink name travels with the event, so every method hands on the same way. A copy:
+    // an event handled inside this one replaces the pages' current event.
+    const pages::PageEvent event = m_pages.CurrentEvent();
+    m_handler.Handle(event);
 }
 
 void PageEventDispatcher::ScriptHtmlEventHandler() { Forward(); }

@@ -8,6 +8,9 @@
 
 #include "core/AppState.h"
 #include "core/Helpers.h"
+#include "libs/notedict/WordFolding.h"
+
+#include <algorithm>
 
 namespace mvx {
 
@@ -183,39 +186,8 @@ void PageEventHandler::CmtHtmlEventHandler(const pages::PageEvent &e)
 
 void PageEventHandler::ClickSentence(int n)
 {
-    switch (m_player.PlayStatus()) {
-    case Stopped:
-        m_player.SetCurSentence(n);
-        m_player.SetCurrentPos(0);
-        break;
-    case Playing: {
-        const int c = m_player.CurSentence();
-        const bool autoNext = m_player.AutoNext(); // read before stopping resets it
-        m_player.btStop_Click();
-        m_player.SetCurSentence(n);
-        m_player.SetCurrentPos(0);
-        if (autoNext) {
-            m_player.btPlay_Click();
-        } else if (n == c) {
-            m_player.btPlaySentence_click();
-        }
-        break;
-    }
-    case Repeating:
-        m_player.StopPlay();
-        m_player.SetStatus(Stopped);
-        m_player.SetCurSentence(n);
-        m_player.SetCurrentPos(0);
-        break;
-    case AutoRepeating:
-        m_player.btStop_Click();
-        m_player.SetCurSentence(n);
-        m_player.SetCurrentPos(0);
-        m_player.btAutoRepeat_Click();
-        break;
-    default:
-        break;
-    }
+    // One way to another sentence: the buttons and keys go the same way.
+    m_player.GoToSentence(n);
 }
 
 // ---- Words ----------------------------------------------------------------------------------
@@ -408,6 +380,27 @@ void PageEventHandler::ClearMask()
 
 // ---- The dictionary window's reports ----------------------------------------------------------
 
+bool PageEventHandler::IsLookedUpWord(const QString &word) const
+{
+    if (m_lookupWord.isEmpty()) {
+        return false;
+    }
+    if (word.compare(m_lookupWord, Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    // The dictionary shows a cleaned form of what was clicked ("minister's" -> "minister").
+    const QByteArray key = FoldKey(word.trimmed());
+    const QStringList forms = LookupCandidates(m_lookupWord);
+    return std::any_of(forms.begin(), forms.end(), [&key](const QString &f) { return FoldKey(f) == key; });
+}
+
+QString PageEventHandler::LookupFrame() const
+{
+    // The layout may have changed since the look-up: the English page's frame of now.
+    const QString full = m_pages.FrameOf(SentenceText::English);
+    return full.isEmpty() ? m_lookupFrame : full;
+}
+
 int PageEventHandler::MakeNewwordNote()
 {
     QString word, meaning, third;
@@ -420,10 +413,10 @@ int PageEventHandler::MakeNewwordNote()
         const int noInAll = m_player.GetSentenceNoInAll(m_lookupSentence);
         // Only the looked-up word itself is marked; a word typed into the window is not in the
         // sentence.
-        if (word.compare(m_lookupWord, Qt::CaseInsensitive) == 0) {
+        if (IsLookedUpWord(word)) {
             bool now = false;
             if (m_book.SetNewword(noInAll, m_lookupWordIdx, int(m_lookupWord.size()), true, now)) {
-                m_pages.StyleWord(m_lookupFrame, m_lookupLabel, m_lookupWordIdx, NewWordLook(now));
+                m_pages.StyleWord(LookupFrame(), m_lookupLabel, m_lookupWordIdx, NewWordLook(now));
             }
         }
         source = m_book.SourceReference(noInAll);
@@ -437,10 +430,15 @@ int PageEventHandler::SaveWordMean()
     QString word, meaning, third;
     if (!m_dict.SavedWord(word, meaning, third) || word.trimmed().isEmpty() || m_lookupSentence < 0
         || m_lookupSentence >= m_player.SentenceCount()) {
-        return 0;
+        return MeanNoSentence;
     }
-    m_book.SetWordMean(m_player.GetSentenceNoInAll(m_lookupSentence), word, meaning);
-    return 0;
+    // Stored under the word as the page has it, where the next look-up of it searches.
+    const QString key = IsLookedUpWord(word) ? m_lookupWord : word.trimmed();
+    const bool remove = meaning.trimmed().isEmpty();
+    if (!m_book.SetWordMean(m_player.GetSentenceNoInAll(m_lookupSentence), key, remove ? QString() : meaning)) {
+        return MeanRefused;
+    }
+    return remove ? MeanRemoved : MeanStored;
 }
 
 } // namespace mvx

@@ -11,8 +11,9 @@
 //   pages and are swallowed; C and X reach the same actions from the player window's keys.
 // - Bad input does nothing and writes nothing: an id without a number or with the wrong
 //   prefix, a sentence outside the lesson, a word number outside 1..500, a word without text.
-// - Events are dropped while the player is busy (loading a sound or the pages).
-// - MakeNewwordNote / SaveWordMean answer the dictionary window's 2259 / 2263.
+// - Events are dropped while the player is busy; the pages hold them until the wait ends.
+// - MakeNewwordNote / SaveWordMean answer the dictionary window's 2259 / 2263; a word saved
+//   in a cleaned form ("Xinhua" for "Xinhua's") counts as the looked-up word.
 #include "player/pages/PageEvent.h"
 
 #include <QHash>
@@ -69,7 +70,10 @@ public:
     // 2259: the word shown in the dictionary window, its meaning and its sentence go into the
     // notebook, and the word is marked a new word. Returns the notebook's result (0 failed).
     int MakeNewwordNote();
-    // 2263: the meaning shown in the dictionary window is stored for the looked-up sentence.
+    // 2263: the meaning shown in the dictionary window is stored for the looked-up sentence
+    // (an empty one removes what is stored). The word shown is saved under the word as the
+    // page has it when it is a cleaned form of it ("minister" for "minister's").
+    enum SaveMeanResult { MeanNoSentence = -1, MeanRefused = 0, MeanStored = 1, MeanRemoved = 2 };
     int SaveWordMean();
 
 private:
@@ -89,6 +93,9 @@ private:
     void ToggleNewword(const pages::PageEvent &e, const Target &t);
     void Lookup(const pages::PageEvent &e, const Target &t);
     void UncoverCurrentSentence();
+    // Whether the dictionary's word is the looked-up word or one of its cleaned forms.
+    [[nodiscard]] bool IsLookedUpWord(const QString &word) const;
+    [[nodiscard]] QString LookupFrame() const;
 
     PlayerOperations &m_player;
     EventPages &m_pages;

@@ -176,6 +176,8 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     connect(m_controller.get(), &PlaybackController::beep, this, [] { QApplication::beep(); });
     connect(m_controller.get(), &PlaybackController::message, this, [](const QString &text) { ShowMessageBox(text, 1); });
     connect(m_controller.get(), &PlaybackController::featureRequested, this, &PlayLessonForm::OnFeature);
+    m_heldClose.setInterval(20);
+    connect(&m_heldClose, &QTimer::timeout, this, &PlayLessonForm::CarryOutHeldClose);
     m_timerHint.setInterval(500);
     connect(&m_timerHint, &QTimer::timeout, this, &PlayLessonForm::TimerHint_Timer);
 }
@@ -307,7 +309,6 @@ void PlayLessonForm::Form_Load()
     m_formLoaded = false;
     if (CInterface *skin = Skin())
         skin->OverlapButton(QStringLiteral("btThink"), QStringLiteral("btStopThinking"));
-    m_media.setAutoStart(true);
     m_media.setUiMode(QStringLiteral("invisible"));
     m_cbSpeed->setVisible(!App().isVistaOrLater);
     m_cbSpeed->clear();
@@ -575,7 +576,39 @@ bool PlayLessonForm::eventFilter(QObject *watched, QEvent *event)
 
 bool PlayLessonForm::Form_KeyDown(QKeyEvent *event)
 {
-    return m_controller->HandleKey(event->key(), event->modifiers().testFlag(Qt::AltModifier));
+    const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    m_controller->HandleKey(event->key(), alt);
+    return PlaybackController::ConsumesKey(event->key(), alt);
+}
+
+// ---- Closing --------------------------------------------------------------------------------
+
+bool PlayLessonForm::WaitRunning() const
+{
+#ifdef MVX_HAVE_PAGES
+    if (static_cast<pages::HtmlView *>(m_wbScript)->isWaiting())
+        return true;
+#endif
+    return m_controller->IsBusy();
+}
+
+void PlayLessonForm::done(int result)
+{
+    if (WaitRunning()) {
+        m_heldCloseResult = result;
+        m_heldClose.start();
+        return;
+    }
+    m_heldClose.stop();
+    SkinnedWindow::done(result);
+}
+
+void PlayLessonForm::CarryOutHeldClose()
+{
+    if (WaitRunning())
+        return; // this check runs inside the wait: try again after it
+    m_heldClose.stop();
+    done(m_heldCloseResult);
 }
 
 // ---- Buttons --------------------------------------------------------------------------------

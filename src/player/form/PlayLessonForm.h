@@ -109,6 +109,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A close asked for while the player or the page view waits is held and carried out
+    // once the wait is over: nothing is unloaded under a running sentence change.
+    void done(int result) override;
 
 private:
     void BuildControls();
@@ -141,6 +144,10 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    [[nodiscard]] bool WaitRunning() const;
+    void CarryOutHeldClose();
+    QTimer m_heldClose; // polls while a close waits for the running wait to end
+    int m_heldCloseResult = 0;
     QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
     QString m_borderTilesKey; // skin folder and scale they were loaded for
     bool m_formLoaded = false;

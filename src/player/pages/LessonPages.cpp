@@ -88,6 +88,8 @@ LessonPages::LessonPages(PageHost &host, QString home, QObject *parent)
     if (PageBridge *bridge = m_host.bridge()) {
         connect(bridge, &PageBridge::eventPosted, this, &LessonPages::OnPageEvent);
     }
+    m_heldTimer.setInterval(10);
+    connect(&m_heldTimer, &QTimer::timeout, this, &LessonPages::DeliverHeldEvents);
 }
 
 LessonPages::~LessonPages()
@@ -95,12 +97,23 @@ LessonPages::~LessonPages()
     CloseSentraBookLesson();
 }
 
-void LessonPages::SetEventDestination(QObject *destination, const PlayerOperations *player)
+void LessonPages::SetEventDestination(QObject *destination, PlayerOperations *player)
 {
     m_player = player;
     for (int i = 0; i < SinkCount; ++i) {
         m_sinks[i]->Set_Destination(destination, SinkNames()[i]);
     }
+}
+
+bool LessonPages::Waiting() const
+{
+    return m_host.isWaiting() || (m_player && m_player->IsBusy());
+}
+
+QVariant LessonPages::Query(const QString &script, int timeoutMs)
+{
+    const PlayerOperations::BusyScope busy(m_player);
+    return m_host.runAndWait(script, timeoutMs);
 }
 
 void LessonPages::OnPageEvent(const PageEvent &event)
@@ -111,14 +124,51 @@ void LessonPages::OnPageEvent(const PageEvent &event)
             index = i;
         }
     }
-    // Nothing re-enters the player while it or the view waits; the event is dropped then.
-    if (index < 0 || m_host.isWaiting() || (m_player && m_player->IsBusy()) || !m_sinks[index]->IsArmed()) {
+    if (index < 0 || !m_sinks[index]->IsArmed()) {
         emit eventDropped(event);
         return;
     }
+    // Nothing re-enters the player while it or the view waits: the event waits its turn,
+    // behind any held before it.
+    if (Waiting() || m_delivering || !m_held.empty()) {
+        if (int(m_held.size()) >= MaxHeldEvents) {
+            emit eventDropped(event);
+            return;
+        }
+        m_held.emplace_back(index, event);
+        if (!m_heldTimer.isActive()) {
+            m_heldTimer.start();
+        }
+        return;
+    }
+    Deliver(index, event);
+}
+
+void LessonPages::Deliver(int sink, const PageEvent &event)
+{
+    const PageEvent outer = m_event; // an event handled further up the stack
     m_event = event;
-    m_sinks[index]->Invoke();
-    m_event = PageEvent();
+    m_sinks[sink]->Invoke();
+    m_event = outer;
+}
+
+void LessonPages::DeliverHeldEvents()
+{
+    if (m_delivering) {
+        return;
+    }
+    m_delivering = true;
+    while (!m_held.empty() && !Waiting()) {
+        const auto [sink, event] = m_held.front();
+        m_held.erase(m_held.begin());
+        if (m_sinks[sink]->IsArmed()) {
+            Deliver(sink, event);
+        }
+    }
+    m_delivering = false;
+    if (m_held.empty()) {
+        m_heldTimer.stop();
+    }
 }
 
 QString LessonPages::Path(const QString &relative) const
@@ -284,6 +334,7 @@ bool LessonPages::LoadLessonHtmls(const QString &framesetFile)
 {
     ForgetDocuments();
     QString error;
+    const PlayerOperations::BusyScope busy(m_player);
     if (!m_host.loadAndWait(framesetFile, LoadTimeoutMs, &error)) {
         m_error = error;
         return false;
@@ -321,8 +372,7 @@ bool LessonPages::LoadLessonHtmls(const QString &framesetFile)
     if (!m_show.englishShown) {
         steps.append(docStep(ESentenceFrame, names[ECurSink], QString()));
     }
-    const QVariant bound = m_host.runAndWait(QStringLiteral("__mvxAgent.bind(") + Js(steps) + QLatin1Char(')'),
-                                             LoadTimeoutMs);
+    const QVariant bound = Query(QStringLiteral("__mvxAgent.bind(") + Js(steps) + QLatin1Char(')'), LoadTimeoutMs);
     if (!bound.isValid()) {
         m_error = tr("课文页面没有响应：%1").arg(QDir::toNativeSeparators(framesetFile));
         return false;
@@ -370,7 +420,7 @@ bool LessonPages::Analyze(const QString &frame, int sink, const QString &prefix,
                                                   {"contextmenu", true},
                                                   {"labels", prefix}})};
     const QVariantMap entry =
-        m_host.runAndWait(QStringLiteral("__mvxAgent.bind(") + Js(steps) + QLatin1Char(')'), QueryTimeoutMs)
+        Query(QStringLiteral("__mvxAgent.bind(") + Js(steps) + QLatin1Char(')'), QueryTimeoutMs)
             .toMap()
             .value(frame)
             .toMap();

@@ -12,7 +12,8 @@
 // - The open book (read-write) is owned here from a regenerating load until CloseLessonPages.
 // - Page events reach the destination's named methods ("EHtmlEventHandler" ...) through the
 //   toolkit's clsHtmlEventProc sinks; the method reads CurrentEvent(). Events that arrive
-//   while the view or the player is busy are dropped.
+//   while the view or the player waits are held and delivered in order once the wait ends,
+//   as the view holds learner input. The waits run inside the player's busy scope.
 // Colours are the settings' integers (red in the low byte); home is the program folder.
 #include "player/pages/CommentPage.h"
 #include "player/pages/PageEvent.h"
@@ -21,6 +22,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 #include <QStringList>
 #include <array>
 #include <memory>
@@ -49,9 +51,15 @@ public:
     LessonPages(PageHost &host, QString home, QObject *parent = nullptr);
     ~LessonPages() override;
 
+    static constexpr int MaxHeldEvents = 64;
     // Binds the six sinks to the player window's named methods; player (may be null) is asked
-    // whether it is busy before an event is passed on.
-    void SetEventDestination(QObject *destination, const PlayerOperations *player);
+    // whether it is busy before an event is passed on, and its busy scope covers the waits.
+    void SetEventDestination(QObject *destination, PlayerOperations *player);
+    // Runs a script in the view and waits for its result, inside the player's busy scope
+    // (invalid on time-out).
+    QVariant Query(const QString &script, int timeoutMs);
+    // Page events waiting for the running wait to end.
+    [[nodiscard]] int HeldEventCount() const { return int(m_held.size()); }
     // The event being handled, valid inside a sink's method.
     [[nodiscard]] const PageEvent &CurrentEvent() const { return m_event; }
 
@@ -131,12 +139,15 @@ public:
     [[nodiscard]] static QString PageColour(int settingsColour); // "#RRGGBB"
 
 signals:
-    // A page event no sink is bound for, or that was dropped because something was busy.
+    // A page event no sink is bound for, or one too many held during a wait.
     void eventDropped(const mvx::pages::PageEvent &event);
     void pagesLoaded();
 
 private:
     void OnPageEvent(const PageEvent &event);
+    void Deliver(int sink, const PageEvent &event);
+    void DeliverHeldEvents();
+    [[nodiscard]] bool Waiting() const;
     [[nodiscard]] QString Path(const QString &relative) const;
     [[nodiscard]] QString IdOf(SentenceText text, int n) const;
     [[nodiscard]] int FirstSentence() const { return m_hasTitle ? 1 : 0; }
@@ -148,8 +159,11 @@ private:
     PageHost &m_host;
     QString m_home;
     std::array<std::unique_ptr<clsHtmlEventProc>, SinkCount> m_sinks;
-    const PlayerOperations *m_player = nullptr;
+    PlayerOperations *m_player = nullptr;
     PageEvent m_event;
+    std::vector<std::pair<int, PageEvent>> m_held; // sink index and event, in arrival order
+    bool m_delivering = false;
+    QTimer m_heldTimer; // checks for the end of the wait while events are held
 
     PageShowState m_show;
     bool m_autoShowEnglish = false;

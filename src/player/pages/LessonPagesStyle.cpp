@@ -111,9 +111,8 @@ int LessonPages::ElementDisplayingStatus(SentenceText text, int n)
     if (id.isEmpty()) {
         return 0;
     }
-    const QVariant r = m_host.runAndWait(QStringLiteral("__mvxAgent.classify(") + JsArgs({FrameOf(text), id})
-                                             + QLatin1Char(')'),
-                                         QueryTimeoutMs);
+    const QVariant r = Query(QStringLiteral("__mvxAgent.classify(") + JsArgs({FrameOf(text), id}) + QLatin1Char(')'),
+                             QueryTimeoutMs);
     // No answer in time: leave the page where it is rather than jump.
     return r.isValid() && r.toInt() >= 0 ? r.toInt() : 1;
 }

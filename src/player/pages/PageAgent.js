@@ -147,6 +147,11 @@
                     e.preventDefault();
                 }
             }
+            // The engine sends a second mouse-down for a double click (its detail counts the
+            // clicks); the player acts on the first only, and on the double click itself.
+            if (type === 'mousedown' && e.detail >= 2) {
+                return;
+            }
             var src = sourceOf(e.target);
             var win = (src && src.ownerDocument) ? src.ownerDocument.defaultView : null;
             var ev = {
@@ -455,7 +460,7 @@
         if (!container || container === doc.body || container === doc.documentElement) {
             var se = doc.scrollingElement || doc.documentElement;
             S = se.scrollTop;
-            H = doc.defaultView.innerHeight;
+            H = se.clientHeight; // the visible part: a horizontal scroll bar not counted
         } else {
             S = container.scrollTop;
             H = container.clientHeight;

@@ -57,7 +57,9 @@ QStringList PlaybackController::SpeedEntries()
 
 void PlaybackController::InitForWindow()
 {
-    m_media.setAutoStart(true);
+    // Each sentence is started by the player itself: a back end that started it on opening
+    // would sound a moment of it while the player is stopped.
+    m_media.setAutoStart(false);
     App().playback.stopMode = 1; // a stopped repeat stays stopped; not stored
     const int stored = GetUserInt(QString::fromLatin1(Key::Speed), 0);
     cbSpeed_Click(stored == 1 ? 0 : stored == 2 ? 2 : stored == 3 ? 3 : 1);
@@ -91,6 +93,29 @@ void PlaybackController::OnTimer(PlayerTimer timer)
         timerPosition_Timer();
     else
         timerAutoRepeatBreak_Timer();
+}
+
+void PlaybackController::LeaveBusy()
+{
+    if (--m_busy > 0)
+        return;
+    if (!m_heldKeys.empty()) {
+        std::weak_ptr<int> alive = m_alive;
+        m_clock.Defer([this, alive] {
+            if (!alive.expired())
+                DeliverHeldKeys();
+        });
+    }
+}
+
+void PlaybackController::DeliverHeldKeys()
+{
+    // A key whose action starts a new wait holds the keys after it again.
+    while (!m_heldKeys.empty() && !IsBusy()) {
+        const auto [key, alt] = m_heldKeys.front();
+        m_heldKeys.erase(m_heldKeys.begin());
+        HandleKey(key, alt);
+    }
 }
 
 void PlaybackController::timerMediaReady_Timer()
@@ -476,7 +501,10 @@ void PlaybackController::OpenLesson(const QString &szBookFileName, int nLessonNo
     int start = m_curSentence;
     if (reopen && m_bookFile.isEmpty())
         return; // nothing to reopen
-    // Whatever played stops before the pages are replaced.
+    // Whatever played stops before the pages are replaced; a preview gives back the
+    // controls it took.
+    if (m_status == Previewing)
+        EndPreview();
     if (m_status != NoLesson && m_status != Stopped) {
         StopPlay();
         m_clock.SetTimer(PlayerTimer::Position, false);

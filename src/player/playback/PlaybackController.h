@@ -19,6 +19,9 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace mvx {
 
@@ -65,7 +68,10 @@ public:
     [[nodiscard]] int GetSentenceNoInAll(int nNoInLesson) const override { return nNoInLesson + m_lessonFirstSentence; }
     [[nodiscard]] int BookHandle() const override { return m_bookHandle; }
     [[nodiscard]] bool IsBusy() const override { return m_busy > 0; }
+    void EnterBusy() override { ++m_busy; }
+    void LeaveBusy() override;
     void SetCurSentence(int n) override;
+    void GoToSentence(int n) override;
     void SetCurrentPos(int ms) override;
     void SetStatus(int status) override;
     void StopPlay() override;
@@ -94,8 +100,12 @@ public:
 
     // ---- Keys -------------------------------------------------------------------------
     // The window's key table (Qt key codes). Returns true when the key belongs to the
-    // player (it is then not passed on to a page), whether or not it did anything.
+    // player, whether or not it did anything. A key that arrives while the player waits is
+    // held and acted on once, after the wait.
     bool HandleKey(int qtKey, bool alt);
+    // Whether the window keeps a key from the focused page: H, Alt+H and J, and the four
+    // function keys the pages would act on a second time. Every other key reaches the page too.
+    [[nodiscard]] static bool ConsumesKey(int qtKey, bool alt);
     // Runs the "_click" handler of a button by name when the button is enabled; buttons
     // of features that live elsewhere are reported by featureRequested. Returns false for
     // an unknown name or a disabled button.
@@ -148,8 +158,8 @@ private:
     class BusyGuard
     {
     public:
-        explicit BusyGuard(PlaybackController &c) : m_c(c) { ++m_c.m_busy; }
-        ~BusyGuard() { --m_c.m_busy; }
+        explicit BusyGuard(PlaybackController &c) : m_c(c) { m_c.EnterBusy(); }
+        ~BusyGuard() { m_c.LeaveBusy(); }
         BusyGuard(const BusyGuard &) = delete;
         BusyGuard &operator=(const BusyGuard &) = delete;
 
@@ -157,6 +167,7 @@ private:
         PlaybackController &m_c;
     };
     void OnTimer(PlayerTimer timer);
+    void DeliverHeldKeys();
     void timerPosition_Timer();
     void timerMediaReady_Timer();
     void timerAutoRepeatBreak_Timer();
@@ -170,7 +181,8 @@ private:
     void DoAutoRepeat();
     void DoRepeatSentence();
     void DoPlaySentence();
-    void GoToSentence(int target);
+    void GoToSentenceNow(int target);
+    void EndPreview();
     void StopRepeat();
     void PlaySegment(int nStartPos, int nEndPos);
     void NormallyPlayFile(bool bAutoNext);
@@ -249,6 +261,9 @@ private:
     int m_speedEntry = 1;
     double m_rate = 1.0;
     int m_busy = 0;
+    static constexpr int MaxHeldKeys = 32;
+    std::vector<std::pair<int, bool>> m_heldKeys; // keys that came during a wait
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0); // for deferred calls
 
     QString m_statusText;
     QString m_timeText;

@@ -23,6 +23,8 @@ void PlaybackController::SetCurSentenceNow(int n)
 {
     if (n >= m_sentenceCount || n < 0)
         return;
+    if (m_status == Previewing)
+        EndPreview(); // the preview belongs to the sentence being left
     BusyGuard busy(*this);
     const PageShowState show = m_pages.ShowState();
     const int old = m_curSentence;
@@ -113,20 +115,37 @@ void PlaybackController::ComputeRepeatGap()
 
 // ---- Navigation ---------------------------------------------------------------------------
 
-void PlaybackController::GoToSentence(int target)
+void PlaybackController::GoToSentence(int n)
 {
+    if (!IsBusy())
+        GoToSentenceNow(n);
+}
+
+void PlaybackController::GoToSentenceNow(int target)
+{
+    if (target < 0 || target >= m_sentenceCount)
+        return;
+    if (m_status == Previewing)
+        EndPreview(); // then as from a stopped player
     switch (m_status) {
     case Stopped:
         SetCurSentenceNow(target);
         SetCurrentPosNow(0);
         break;
-    case Playing:
+    case Playing: {
+        const int was = m_curSentence;
+        const bool autoNext = m_autoNext;
         DoStop();
         SetCurSentenceNow(target);
         SetCurrentPosNow(0);
-        if (m_autoNext && m_status == Stopped)
+        if (m_status != Stopped)
+            break; // the sentence change itself stopped elsewhere
+        if (autoNext)
             DoPlay();
+        else if (target == was)
+            DoPlaySentence();
         break;
+    }
     case Repeating:
         StopPlay();
         m_clock.SetTimer(PlayerTimer::Position, false);
@@ -154,7 +173,7 @@ void PlaybackController::btPrev_Click()
     if (m_curSentence <= m_hasTitleSentence)
         Beep();
     else
-        GoToSentence(m_curSentence - 1);
+        GoToSentenceNow(m_curSentence - 1);
 }
 
 void PlaybackController::btNext_Click()
@@ -164,7 +183,7 @@ void PlaybackController::btNext_Click()
     if (m_curSentence >= m_sentenceCount - 1)
         Beep();
     else
-        GoToSentence(m_curSentence + 1);
+        GoToSentenceNow(m_curSentence + 1);
 }
 
 // ---- End checks ---------------------------------------------------------------------------
@@ -227,14 +246,19 @@ void PlaybackController::EndCheckPreviewing()
 {
     if (m_curPos < m_previewEnd)
         return;
+    EndPreview();
+    SetCurrentPosNow(m_previewStart);
+    MoveTapeHead(m_previewStart);
+}
+
+void PlaybackController::EndPreview()
+{
     m_clock.SetTimer(PlayerTimer::Position, false);
     m_wave.SetPictureEnabled(true);
     m_wave.SetScrollEnabled(true);
     m_buttons.EnableMostButtons(true);
     m_media.stop();
     SetStatus(Stopped);
-    SetCurrentPosNow(m_previewStart);
-    MoveTapeHead(m_previewStart);
 }
 
 void PlaybackController::timerAutoRepeatBreak_Timer()
@@ -584,10 +608,29 @@ bool PlaybackController::ClickButton(const QString &name)
     return true;
 }
 
+bool PlaybackController::ConsumesKey(int qtKey, bool)
+{
+    switch (qtKey) {
+    case Qt::Key_H:
+    case Qt::Key_J:
+    case Qt::Key_F3:
+    case Qt::Key_F5:
+    case Qt::Key_F11:
+    case Qt::Key_F12:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool PlaybackController::HandleKey(int qtKey, bool alt)
 {
-    if (IsBusy())
-        return true; // swallowed: nothing may start while a sentence changes
+    if (IsBusy()) {
+        // Nothing may start while a sentence changes: the key is acted on after it.
+        if (int(m_heldKeys.size()) < MaxHeldKeys)
+            m_heldKeys.emplace_back(qtKey, alt);
+        return true;
+    }
     const PageShowState show = m_pages.ShowState();
     switch (qtKey) {
     case Qt::Key_G:

@@ -2,6 +2,7 @@
 // Time for the playback logic: its three window timers and the event pump its waits
 // use. The real clock runs QTimers on the window thread; tests use a virtual clock that
 // fires the timers as virtual time passes.
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <functional>
 
@@ -27,6 +28,11 @@ public:
     // Handles pending events (input, timer ticks), waiting briefly for one; used by the
     // waits for a sound file, which must keep the window alive.
     virtual void ProcessEvents() = 0;
+    // Runs f once the calls running now have returned (the next turn of the event loop).
+    virtual void Defer(std::function<void()> f)
+    {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+    }
 };
 
 } // namespace mvx

@@ -28,8 +28,10 @@ void WaveWindow::CountWindowWidth(bool repaintRuler)
     if (repaintRuler) {
         // A window under 10 s would give a step of 0 and divide by zero below.
         m_rulerStep = std::max(1, m_windowWidth / 10000);
-        m_rulerMarkCount = std::min(MaxRulerLabel, m_windowWidth / (m_rulerStep * 1000));
     }
+    // The step stays until the next sentence; the labels fill the width there is now (a
+    // wider window shows more of them).
+    m_rulerMarkCount = std::min(MaxRulerLabel, m_windowWidth / (std::max(1, m_rulerStep) * 1000));
 }
 
 void WaveWindow::FitZoom()

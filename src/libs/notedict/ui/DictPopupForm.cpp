@@ -82,6 +82,9 @@ DictPopupForm::DictPopupForm(QWidget *owner, int dictHandle, const QString &word
     connect(save, &QPushButton::clicked, this, &DictPopupForm::btSaveWord_click);
     connect(mean, &QPushButton::clicked, this, &DictPopupForm::btSaveMean_click);
     connect(close, &QPushButton::clicked, this, &DictPopupForm::btWinClose_click);
+    // Book and dictionary texts are shown as they are, never as markup.
+    for (QLabel *plain : {m_title, m_phonetic, m_meanings, m_stored, m_status})
+        plain->setTextFormat(Qt::PlainText);
     setFixedWidth(340);
     refresh();
 }
