@@ -22,10 +22,11 @@ set(CPACK_PACKAGE_VENDOR "MorvexSoft")
 set(CPACK_PACKAGE_CONTACT "MorvexSoft <support@morvexsoft.net>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "intensive listening with slow-speed English news")
 set(CPACK_PACKAGE_DESCRIPTION "Lentoria is a study program for Chinese-speaking learners of English.
-It plays slow-speed English news sentence by sentence with the English text, the
-Chinese translation and comments beside it: sentence and A-B repeats, read-along
-gaps, waveforms, word masks, key and new words, an English-Chinese dictionary and a
-word notebook. A tray launcher starts the suite and reminds of word reviews.")
+It plays slow-speed English news sentence by sentence with the English
+text, the Chinese translation and comments beside it: sentence and A-B
+repeats, read-along gaps, waveforms, word masks, key and new words, an
+English-Chinese dictionary and a word notebook. A tray launcher starts
+the suite and reminds of word reviews.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -113,7 +113,17 @@ bool ProgramHome::Seed(const QString &shippedData, const QString &home, QString 
                 continue;
             }
             ok = CopyMissing(entry.filePath(), target, error) && ok;
-        } else if (!present.exists() && !present.isSymLink()) {
+        } else if (!present.exists() || present.isSymLink()) {
+            // A link made by another installed copy (or one since removed) is pointed at
+            // the running copy's data, so that each copy shows its own skins and help.
+            if (present.isSymLink()) {
+                if (present.symLinkTarget() == entry.absoluteFilePath())
+                    continue;
+                if (!QFile::remove(target)) {
+                    ok = Fail(error, QStringLiteral("无法替换 %1").arg(target));
+                    continue;
+                }
+            }
             if (!QFile::link(entry.absoluteFilePath(), target))
                 ok = Fail(error, QStringLiteral("无法链接 %1 到 %2").arg(entry.absoluteFilePath(), target));
         }

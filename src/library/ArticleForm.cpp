@@ -2,8 +2,10 @@
 
 #include "AddLessonForm.h"
 #include "LearnStepsForm.h"
+#include "LibrarySearchForm.h"
 #include "ManageSoundForm.h"
 #include "core/AppState.h"
+#include "core/WorkingFiles.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "ui/LinkActions.h"
 #include "ui/MessageBox.h"
@@ -14,6 +16,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
@@ -105,6 +109,12 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
         label->setGeometry(x, TwipsToPixels(6180 + row * 420), width, TwipsToPixels(330));
         x += width + 14;
     }
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("txtSearch"));
+    m_search->setPlaceholderText(QStringLiteral("搜索全部课文"));
+    m_search->setClearButtonEnabled(true);
+    m_search->setGeometry(TwipsToPixels(3600), TwipsToPixels(540), TwipsToPixels(3450), TwipsToPixels(360));
+    connect(m_search, &QLineEdit::returnPressed, this, [this] { SearchLibrary(m_search->text()); });
     m_iconClosed = treePicture(QStringLiteral("tree-closed"), QStyle::SP_DirClosedIcon);
     m_iconOpen = treePicture(QStringLiteral("tree-open"), QStyle::SP_DirOpenIcon);
     m_iconArticle = treePicture(QStringLiteral("tree-article"), QStyle::SP_FileIcon);
@@ -239,8 +249,42 @@ void ArticleForm::LearnArticle(const QString &step)
     m_library.LearnArticle(step, *this);
 }
 
+void ArticleForm::SearchLibrary(const QString &query)
+{
+    if (LibrarySearch::QueryPhrases(query).isEmpty()) {
+        ShowMessageBox(QStringLiteral("请输入要查的单词或汉字"), 1);
+        return;
+    }
+    if (!m_searcher)
+        m_searcher = std::make_unique<LibrarySearch>(QStringLiteral("BrxSpecialIdx.txt"));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LibrarySearchResult result = m_searcher->Search(query, LibrarySearchForm::MaxRows);
+    QApplication::restoreOverrideCursor();
+    LibrarySearchForm form(this);
+    form.Load();
+    form.ShowResult(query.trimmed(), result);
+    if (form.exec() == QDialog::Accepted && form.ChosenHit())
+        OpenHit(*form.ChosenHit());
+}
+
+void ArticleForm::OpenHit(const LibraryHit &hit)
+{
+    App().curArticleTitle = hit.title;
+    hideLibrary();
+    QFile::remove(WorkingFiles::TmpDigest);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = destinations().playerAt && destinations().playerAt(this, hit.bookFile, hit.lessonNo, hit.sentence);
+    QApplication::restoreOverrideCursor();
+    if (!opened) {
+        show();
+        ShowMessageBox(StepNotAvailableMessage(QStringLiteral("全面学习")), 1);
+    }
+}
+
 void ArticleForm::hideLibrary()
 {
+    // Lessons may change while the library is away (edited sentences, added lessons).
+    m_searcher.reset();
     hide();
 }
 
@@ -326,6 +370,7 @@ void ArticleForm::btAddLesson_click()
 
 void ArticleForm::reloadTree(const QString &selectKey)
 {
+    m_searcher.reset(); // the index changed: check the books again at the next search
     const QString message = m_library.load(QStringLiteral("BrxSpecialIdx.txt"));
     fillTree();
     if (!selectKey.isEmpty() && selectNodeByKey(selectKey))

@@ -3,6 +3,7 @@
 // notebook, reviewer, word-sound, help and exit commands and the link labels. The logic
 // lives in ArticleLibrary; this widget shows it and opens the windows the commands lead to.
 #include "ArticleLibrary.h"
+#include "LibrarySearch.h"
 #include "ui/CLinkGroup.h"
 #include <QIcon>
 #include <QLabel>
@@ -10,7 +11,9 @@
 #include "ui/SkinnedWindow.h"
 
 #include <functional>
+#include <memory>
 
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -35,6 +38,8 @@ public:
     struct Destinations
     {
         std::function<bool(QWidget *library, const QString &bookFile, int lessonNo)> player;
+        // The player opened at one sentence of the lesson (a library search hit).
+        std::function<bool(QWidget *library, const QString &bookFile, int lessonNo, int sentence)> playerAt;
         std::function<bool(QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,
                            const QString &title)> quiz;
         std::function<bool(const QString &bookFile, int firstSentence, int count)> spellTest;
@@ -53,6 +58,12 @@ public:
     Q_INVOKABLE void btWinMin_click();
     // Called back by the step dialog with the confirmed step.
     Q_INVOKABLE void LearnArticle(const QString &step);
+    // The search field's Enter: searches every lesson of the index and shows the hits; a
+    // chosen hit opens the player at its sentence.
+    void SearchLibrary(const QString &query);
+    [[nodiscard]] QLineEdit *SearchField() const { return m_search; }
+    // Opens the player at a hit, as "全面学习" does for the selected article.
+    void OpenHit(const LibraryHit &hit);
 
 protected:
     void Form_Load() override;
@@ -77,6 +88,8 @@ private:
     ArticleLibrary m_library;
     CLinkGroup m_links;
     QTreeWidget *m_tree = nullptr;
+    QLineEdit *m_search = nullptr;
+    std::unique_ptr<LibrarySearch> m_searcher; // kept for the run: only its first search checks the books
     QVector<QTreeWidgetItem *> m_items; // by node index
     QIcon m_iconClosed, m_iconOpen, m_iconArticle;
 };

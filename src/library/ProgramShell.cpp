@@ -29,6 +29,30 @@
 
 namespace mvx {
 
+bool OpenLessonPlayer(QWidget *library, const QString &bookFile, int lessonNo, int sentence)
+{
+    QPointer<PlayLessonForm> player = new PlayLessonForm();
+    player->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(player, &PlayLessonForm::closed, library, [library] { library->show(); });
+    player->Load();
+    player->OpenLesson(bookFile, lessonNo, true);
+    if (player && player->Controller().PlayStatus() == NoLesson) {
+        // It has said why; an empty player would only stand between the learner and
+        // the library.
+        player->reject();
+        return true;
+    }
+    if (!player)
+        return true;
+    if (sentence >= 0) {
+        player->Controller().SetCurSentence(sentence);
+        player->Controller().SetStatus(Stopped);
+    }
+    player->show();
+    player->StartTimerHint();
+    return true;
+}
+
 namespace {
 
 // With MVX_REPORT_LIBRARY_SHOWN set, the program prints "library-shown" once the library
@@ -81,23 +105,9 @@ public:
         // Learning in full opens the lesson player; closing it (or the quiz) shows the library again.
         ArticleForm::Destinations destinations;
         destinations.player = [](QWidget *library, const QString &bookFile, int lessonNo) {
-            QPointer<PlayLessonForm> player = new PlayLessonForm();
-            player->setAttribute(Qt::WA_DeleteOnClose);
-            QObject::connect(player, &PlayLessonForm::closed, library, [library] { library->show(); });
-            player->Load();
-            player->OpenLesson(bookFile, lessonNo, true);
-            if (player && player->Controller().PlayStatus() == NoLesson) {
-                // It has said why; an empty player would only stand between the learner and
-                // the library.
-                player->reject();
-                return true;
-            }
-            if (player) {
-                player->show();
-                player->StartTimerHint();
-            }
-            return true;
+            return OpenLessonPlayer(library, bookFile, lessonNo, -1);
         };
+        destinations.playerAt = &OpenLessonPlayer;
         // The first listening opens the quiz; it is shown before the lesson and the quiz are
         // loaded, so their messages always have a window behind them.
         destinations.quiz = [](QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,

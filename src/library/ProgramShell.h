@@ -5,6 +5,8 @@
 // (or every window hidden while a lesson opens) never end it.
 #include <QStringList>
 
+class QWidget;
+
 namespace mvx {
 
 // Whole life of the main program; returns the process exit code.
@@ -12,5 +14,8 @@ int RunMainProgram(int argc, char *argv[]);
 // The same inside an application that already exists: programDir is the folder of the
 // program file, args the command line after the program name. Returns the exit code.
 int RunProgramShell(const QString &programDir, const QStringList &args);
+// Opens the lesson player on a lesson, at a sentence of it when sentence >= 0 (stopped there);
+// closing the player shows the library window again. False when no player could be made.
+bool OpenLessonPlayer(QWidget *library, const QString &bookFile, int lessonNo, int sentence);
 
 } // namespace mvx

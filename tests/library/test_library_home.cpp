@@ -142,6 +142,31 @@ private slots:
         QVERIFY(book.open(home + "/brxspecial/book.dat", false));
         QCOMPARE(book.sentence(1)->degree, 1);
     }
+
+    // Two installed copies share the learner's home: each start links the running copy's
+    // own read-only data, also after the other copy was removed, and keeps the learner's books.
+    void linksFollowTheRunningCopy()
+    {
+        const QString home = m_root->filePath("data/mvxbrxspecial");
+        const QString other = m_root->filePath("usr/share/mvxbrxspecial");
+        QVERIFY(QDir().mkpath(other));
+        QCOMPARE(QProcess::execute("cp", {"-a", m_shipped + "/.", other}), 0);
+        QString error;
+        QVERIFY2(ProgramHome::Seed(other, home, &error), qPrintable(error));
+        QCOMPARE(QFileInfo(home + "/ecminterface").symLinkTarget(), other + "/ecminterface");
+        QVERIFY(QFileInfo::exists(home + "/brxspecial/book.dat"));
+        const QByteArray learnersBook = digest(home + "/brxspecial/book.dat");
+
+        QVERIFY(QDir(other).removeRecursively());
+        QVERIFY2(ProgramHome::Seed(m_shipped, home, &error), qPrintable(error));
+        for (const char *linked : {"ecminterface", "mvxdictec.idx"}) {
+            const QFileInfo link(home + "/" + linked);
+            QCOMPARE(link.symLinkTarget(), m_shipped + "/" + linked);
+            QVERIFY2(link.exists(), linked);
+        }
+        QVERIFY(QFileInfo(home + "/ecminterface/common/radio.png").isFile());
+        QCOMPARE(digest(home + "/brxspecial/book.dat"), learnersBook);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLibraryHome)

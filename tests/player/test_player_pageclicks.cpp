@@ -136,6 +136,36 @@ private slots:
         }
         form.close();
     }
+
+    void keysOtherThanTheTablesOwnReachThePage()
+    {
+        App().display.englishFontSize = 48; // the English page scrolls
+        PlayLessonForm form;
+        form.resize(1000, 600);
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        App().display = DisplaySettings();
+        PlaybackController &c = form.Controller();
+        const QString scrollTop = QStringLiteral("__mvxAgent.el('English','ste1').ownerDocument.scrollingElement.scrollTop");
+        QVERIFY(View(form).runAndWait(QStringLiteral("(function(){var se=__mvxAgent.el('English','ste1').ownerDocument"
+                                                     ".scrollingElement;se.scrollTop=se.scrollHeight;se.ownerDocument.defaultView.focus();return se.scrollTop;})()"),
+                                      10000)
+                    .toInt()
+                > 0);
+        QWidget *proxy = View(form).focusProxy() ? View(form).focusProxy() : &View(form);
+        proxy->setFocus();
+        QVERIFY(QTest::qWaitFor([&] { return proxy->hasFocus(); }, 3000));
+        // Home puts the sentence's sound at its start and scrolls the page to its top too.
+        c.SetCurrentPos(1000);
+        QTest::keyClick(proxy, Qt::Key_Home);
+        QVERIFY(QTest::qWaitFor([&] { return View(form).runAndWait(scrollTop, 10000).toInt() == 0; }, 5000));
+        QCOMPARE(c.CurPos(), 0);
+        // J belongs to the player alone: the next sentence, and the page does not see the key.
+        QTest::keyClick(proxy, Qt::Key_J);
+        QVERIFY(QTest::qWaitFor([&] { return c.CurSentence() == 2 && !c.IsBusy(); }, 10000));
+        form.close();
+    }
 };
 
 int main(int argc, char **argv)

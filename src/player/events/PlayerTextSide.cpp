@@ -1,5 +1,6 @@
 #include "player/events/PlayerTextSide.h"
 
+#include "core/AppState.h"
 #include "player/pages/LessonPages.h"
 #include "player/playback/PlayerOperations.h"
 
@@ -15,7 +16,8 @@ PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pag
       m_marks(player, m_side, m_book, reloader),
       m_dispatcher(pages, m_handler),
       m_comments(player, pages, [&player] { return player.BookHandle(); }),
-      m_notebook(player, std::move(bookFile), [&pages] { return pages.HasTitleSentence(); })
+      m_notebook(player, std::move(bookFile), [&pages] { return pages.HasTitleSentence(); }),
+      m_tools(player, pages, host, window, App().appPath)
 {
 }
 
@@ -35,6 +37,10 @@ bool PlayerTextSide::RunFeature(const QString &name)
         m_handler.ToggleAutoShowChinese();
     } else if (name == QLatin1String("btMarkSentence")) {
         m_marks.btMarkSentence_Click();
+    } else if (name == QLatin1String("btSearch")) {
+        m_tools.btSearch_click();
+    } else if (name == QLatin1String("btPrint")) {
+        m_tools.btPrint_Click();
     } else {
         return false;
     }

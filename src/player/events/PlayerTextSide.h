@@ -14,6 +14,7 @@
 #include "player/events/PageEventDispatcher.h"
 #include "player/events/PageEventHandler.h"
 #include "player/events/PlayerNotebook.h"
+#include "player/events/SearchAndPrint.h"
 #include "player/events/SentraBookMarks.h"
 #include "player/events/SoundCentreWordSound.h"
 
@@ -36,10 +37,12 @@ public:
     [[nodiscard]] PageEventDispatcher &Dispatcher() { return m_dispatcher; }
     [[nodiscard]] PageEventHandler &Events() { return m_handler; }
     [[nodiscard]] DisplayMarks &Marks() { return m_marks; }
+    [[nodiscard]] SearchAndPrint &Tools() { return m_tools; }
 
     // The key table's requests: "ShowAllMarkedSentences" (Alt+H), "HilightCurCSentence"
     // (Alt+E), "ShowCurESentence" (C, F5), "ShowCurCSentence" (X, F3), "ToggleAutoShowEnglish"
-    // (F11), "ToggleAutoShowChinese" (F12), "btMarkSentence" (M and the button). Returns false
+    // (F11), "ToggleAutoShowChinese" (F12), "btMarkSentence" (M and the button), "btSearch" and
+    // "btPrint" (their buttons). Returns false
     // for a name that is not the text side's.
     bool RunFeature(const QString &name);
 
@@ -60,6 +63,7 @@ private:
     PageEventDispatcher m_dispatcher;
     CommentEditor m_comments;
     PlayerNotebook m_notebook;
+    SearchAndPrint m_tools;
 };
 
 } // namespace mvx

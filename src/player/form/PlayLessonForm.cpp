@@ -96,8 +96,8 @@ const QHash<QString, QString> &FeatureNames()
     static const QHash<QString, QString> names = {
         {"btSpell", "拼写练习"},          {"btSpeak", "口语练习"},         {"btThink", "回想与背诵"},
         {"btStopThinking", "结束回想"},   {"btWordSummary", "单词总结"},   {"btBrowse", "句子浏览"},
-        {"btSetting", "显示设置"},        {"btDigest", "摘录"},            {"btPrint", "打印"},
-        {"btSearch", "查找文字"},         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
+        {"btSetting", "显示设置"},        {"btDigest", "摘录"},
+        {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
         {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
         {"RevealNextWord", "逐词显示"},   {"ShowAllMarkedSentences", "显示标记句子"},
         {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
@@ -646,6 +646,23 @@ void PlayLessonForm::btNext_click() { Click(QStringLiteral("btNext")); }
 void PlayLessonForm::btMarkSentence_click() { Click(QStringLiteral("btMarkSentence")); }
 void PlayLessonForm::btDigest_click() { Click(QStringLiteral("btDigest")); }
 void PlayLessonForm::btPrint_click() { Click(QStringLiteral("btPrint")); }
+
+bool PlayLessonForm::SearchWord(const QString &mode, const QString &text, bool wholeWord)
+{
+#ifdef MVX_HAVE_PAGES
+    if (m_textSide)
+        return m_textSide->Tools().SearchWord(mode, text, wholeWord);
+#endif
+    return false;
+}
+
+void PlayLessonForm::PrintDoc(const QString &mode)
+{
+#ifdef MVX_HAVE_PAGES
+    if (m_textSide)
+        m_textSide->Tools().PrintDoc(mode);
+#endif
+}
 void PlayLessonForm::btSearch_click() { Click(QStringLiteral("btSearch")); }
 void PlayLessonForm::btMp3_click() { Click(QStringLiteral("btMp3")); }
 void PlayLessonForm::btSpell_click() { Click(QStringLiteral("btSpell")); }

@@ -83,6 +83,10 @@ public:
     Q_INVOKABLE void btWinClose_click();
     Q_INVOKABLE void lbHotkey_Click();
     Q_INVOKABLE void TimerHint_Timer();
+    // Called back by the search and print dialogs: the next occurrence of text in the English
+    // ("English") or Chinese page; printing the English ("rbEnglish") or Chinese ("rbChinese") page.
+    Q_INVOKABLE bool SearchWord(const QString &mode, const QString &text, bool wholeWord);
+    Q_INVOKABLE void PrintDoc(const QString &mode);
 
     // The text side's events, marks and display switches (null without the lesson pages).
     [[nodiscard]] PlayerTextSide *TextSide() const { return m_textSide.get(); }

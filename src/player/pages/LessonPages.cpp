@@ -317,6 +317,7 @@ bool LessonPages::LoadAllHtml()
 
 void LessonPages::ForgetDocuments()
 {
+    DropSearchRanges();
     m_loaded = false;
     m_eFrame.clear();
     m_cFrame.clear();
@@ -476,6 +477,17 @@ void LessonPages::SetAutoShow(bool english, bool chinese)
 {
     m_autoShowEnglish = english;
     m_autoShowChinese = chinese;
+}
+
+QVariant LessonPages::FindInFrame(const QString &frame, const QString &text, bool wholeWord)
+{
+    return m_host.runAndWait(QStringLiteral("__mvxAgent.search(%1, %2, %3)").arg(Js(frame), Js(text), Js(wholeWord)),
+                             QueryTimeoutMs);
+}
+
+void LessonPages::DropSearchRanges()
+{
+    m_host.run(QStringLiteral("window.__mvxAgent && __mvxAgent.dropRanges()"));
 }
 
 void LessonPages::SetSelectingByProgram(bool selecting)

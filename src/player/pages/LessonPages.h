@@ -117,6 +117,12 @@ public:
     [[nodiscard]] bool AutoShowEnglish() const { return m_autoShowEnglish; }
     [[nodiscard]] bool AutoShowChinese() const { return m_autoShowChinese; }
     void SetSelectingByProgram(bool selecting);
+    // Finds text forward from the frame's search range (case ignored, white space runs as one
+    // blank, wrapping to the top once), selects it and scrolls it into view, all in one agent
+    // call. The answer map holds "found" (and "wrapped", "selected"); invalid on time-out.
+    QVariant FindInFrame(const QString &frame, const QString &text, bool wholeWord);
+    // Forgets every frame's search range (the search dialog closed).
+    void DropSearchRanges();
     [[nodiscard]] bool MarkedShown() const { return m_markedShown; }
     void ShowAllMarkedSentences(bool show);
     void ShowAllKeyWords(bool show);

@@ -388,6 +388,7 @@
             return false;
         }
         doc.body.innerHTML = html;
+        delete agent.top().ranges[fname]; // its text is gone
         for (var i = 0; hooks && i < hooks.length; ++i) {
             var k = hooks[i];
             hookLabels(doc, k.labels, handlerFor(k.sink, fname), k.dblclick !== false);
@@ -556,6 +557,189 @@
             }
         })(window.top);
         return out;
+    };
+
+    // The frame's live document as a page of its own, for printing: the restyling (highlight,
+    // marks, fonts) kept, scripts, the character-set declaration and the page background left out.
+    agent.printable = function (fname) {
+        var doc = agent.doc(fname);
+        if (!doc || !doc.documentElement) {
+            return null;
+        }
+        var root = doc.documentElement.cloneNode(true);
+        var drop = root.querySelectorAll('script, meta[charset], meta[http-equiv]');
+        for (var i = 0; i < drop.length; ++i) {
+            drop[i].parentNode.removeChild(drop[i]);
+        }
+        var head = root.querySelector('head');
+        if (head) {
+            var meta = doc.createElement('meta');
+            meta.setAttribute('charset', 'utf-8');
+            head.insertBefore(meta, head.firstChild);
+        }
+        var body = root.querySelector('body');
+        [root, body].forEach(function (el) {
+            if (el) {
+                el.removeAttribute('background');
+                el.removeAttribute('bgcolor');
+                el.style.backgroundImage = 'none';
+                el.style.backgroundColor = 'transparent';
+            }
+        });
+        return '<!DOCTYPE html>\n' + root.outerHTML;
+    };
+
+    // ---- finding text ------------------------------------------------------------------------
+    // A frame's body text in document order, across anchors and labels: every run of white
+    // space, and every line or block break, becomes one blank. at[i] is the DOM position of
+    // character i of text; lower is text folded to lower case character by character.
+    var BREAKS = { BR: 1, P: 1, DIV: 1, TR: 1, TD: 1, TABLE: 1, LI: 1, H1: 1, H2: 1, H3: 1 };
+    function flatten(doc) {
+        var text = [];
+        var at = [];
+        var blank = true;
+        function addBlank(node, offset) {
+            if (!blank) {
+                text.push(' ');
+                at.push([node, offset]);
+                blank = true;
+            }
+        }
+        (function walk(node) {
+            for (var c = node.firstChild; c; c = c.nextSibling) {
+                if (c.nodeType === 3) {
+                    var v = c.nodeValue;
+                    for (var i = 0; i < v.length; ++i) {
+                        var ch = v.charAt(i);
+                        if (/\s/.test(ch)) {
+                            addBlank(c, i);
+                        } else {
+                            text.push(ch);
+                            at.push([c, i]);
+                            blank = false;
+                        }
+                    }
+                } else if (c.nodeType === 1) {
+                    var tag = c.tagName;
+                    if (tag === 'SCRIPT' || tag === 'STYLE' || c.hidden || (c.style && c.style.display === 'none')) {
+                        continue;
+                    }
+                    if (BREAKS[tag]) {
+                        addBlank(c, 0);
+                    }
+                    walk(c);
+                    if (BREAKS[tag] && tag !== 'BR') {
+                        addBlank(c, 0);
+                    }
+                }
+            }
+        })(doc.body);
+        var lower = [];
+        for (var k = 0; k < text.length; ++k) {
+            var l = text[k].toLowerCase();
+            lower.push(l.length === 1 ? l : text[k]);
+        }
+        return { text: text.join(''), lower: lower.join(''), at: at, pos: 0 };
+    }
+
+    function isCjk(ch) {
+        return /[\u3040-\u30ff\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\uac00-\ud7af]/.test(ch);
+    }
+    var WORD_CHAR = /[\p{L}\p{N}]/u;
+    function isWordChar(ch) {
+        return !!ch && WORD_CHAR.test(ch) && !isCjk(ch);
+    }
+
+    function findFrom(r, q, from, whole) {
+        var i = r.lower.indexOf(q, from);
+        while (i >= 0 && whole && (isWordChar(r.lower.charAt(i - 1)) || isWordChar(r.lower.charAt(i + q.length)))) {
+            i = r.lower.indexOf(q, i + 1);
+        }
+        return i;
+    }
+
+    // Scrolls the nearest scrolling box (or the frame) so that the rectangle is in view.
+    function scrollIntoViewRect(range) {
+        var rect = range.getBoundingClientRect();
+        var node = range.startContainer;
+        var el = node.nodeType === 1 ? node : node.parentNode;
+        var doc = el.ownerDocument;
+        var win = doc.defaultView;
+        for (var p = el; p && p !== doc.body && p !== doc.documentElement; p = p.parentNode) {
+            var ov = win.getComputedStyle(p).overflowY;
+            if ((ov === 'auto' || ov === 'scroll') && p.scrollHeight > p.clientHeight) {
+                var box = p.getBoundingClientRect();
+                if (rect.top < box.top || rect.bottom > box.bottom) {
+                    p.scrollTop += rect.top - box.top - p.clientHeight / 3;
+                }
+                return;
+            }
+        }
+        if (rect.top < 0 || rect.bottom > win.innerHeight) {
+            win.scrollBy(0, rect.top - win.innerHeight / 3);
+        }
+    }
+
+    agent.ranges = {};
+    // Finds text (a JSON argument, searched literally, case ignored) forward from the frame's
+    // range, wrapping to the top once; selects and shows the match, then moves the range's start
+    // one character on. Returns { found, wrapped }.
+    agent.search = function (fname, text, whole) {
+        var self = agent.top();
+        var doc = agent.doc(fname);
+        if (!doc || !doc.body) {
+            return { found: false, error: 'no page' };
+        }
+        var r = self.ranges[fname];
+        if (!r || r.doc !== doc || (r.at.length && !r.at[0][0].isConnected)) {
+            r = flatten(doc);
+            r.doc = doc;
+            self.ranges[fname] = r;
+        }
+        var q = String(text).replace(/\s+/g, ' ');
+        var ql = [];
+        for (var k = 0; k < q.length; ++k) {
+            var l = q.charAt(k).toLowerCase();
+            ql.push(l.length === 1 ? l : q.charAt(k));
+        }
+        q = ql.join('');
+        if (!q.length) {
+            return { found: false };
+        }
+        var wrapped = false;
+        var i = findFrom(r, q, r.pos, !!whole);
+        if (i < 0) {
+            wrapped = true;
+            i = findFrom(r, q, 0, !!whole);
+        }
+        if (i < 0) {
+            return { found: false };
+        }
+        var first = r.at[i];
+        var last = r.at[i + q.length - 1];
+        var range = doc.createRange();
+        range.setStart(first[0], first[0].nodeType === 3 ? first[1] : 0);
+        if (last[0].nodeType === 3) {
+            range.setEnd(last[0], last[1] + 1);
+        } else {
+            range.setEndBefore(last[0]);
+        }
+        self.state.selectingByProgram = true;
+        try {
+            var sel = doc.defaultView.getSelection();
+            sel.removeAllRanges();
+            sel.addRange(range);
+        } finally {
+            self.state.selectingByProgram = false;
+        }
+        scrollIntoViewRect(range);
+        r.pos = i + 1;
+        return { found: true, wrapped: wrapped, selected: String(doc.defaultView.getSelection()) };
+    };
+
+    agent.dropRanges = function () {
+        agent.top().ranges = {};
+        return true;
     };
 
     // ---- channel -----------------------------------------------------------------------------
