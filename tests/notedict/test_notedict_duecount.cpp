@@ -88,7 +88,7 @@ private slots:
         if (kind == QLatin1String("otherformat"))
             RunSql(file, QStringLiteral("UPDATE meta SET value='mvxsentrabook' WHERE key='format'"));
         if (kind == QLatin1String("newer"))
-            RunSql(file, QStringLiteral("UPDATE meta SET value='2' WHERE key='version'"));
+            RunSql(file, QStringLiteral("UPDATE meta SET value='3' WHERE key='version'"));
         if (kind == QLatin1String("badversion"))
             RunSql(file, QStringLiteral("UPDATE meta SET value='x1' WHERE key='version'"));
 

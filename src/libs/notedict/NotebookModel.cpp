@@ -16,6 +16,8 @@ int NotebookModel::load(QObject *owner, const QString &noteFile, const QString &
     m_rows.clear();
     m_range = NoteSourceRef::parse(rangeText);
     m_onlyRange = true;
+    m_noteFile = noteFile;
+    m_libFile = libFile;
     if (!m_store.open(noteFile, libFile, false)) {
         m_message = m_store.message();
         return -1;
@@ -23,6 +25,19 @@ int NotebookModel::load(QObject *owner, const QString &noteFile, const QString &
     m_message = m_store.message();
     refresh();
     return m_rows.isEmpty() ? -1 : int(m_rows.size());
+}
+
+int NotebookModel::dueCount(qint64 nowMs) const
+{
+    return int(m_store.dueWords(nowMs, NoteSourceRef::parse(reviewRange())).size());
+}
+
+QString NotebookModel::reviewRange() const
+{
+    return m_onlyRange && m_range.isValid()
+               ? u'#' + m_range.tag + u'|' + m_range.book + u'|' + QString::number(m_range.first) + u'|'
+                     + QString::number(m_range.last)
+               : QString();
 }
 
 void NotebookModel::setOnlyRange(bool only)
@@ -71,7 +86,7 @@ QString NotebookModel::sortName() const
 
 void NotebookModel::refresh()
 {
-    m_rows = m_store.words(m_onlyRange ? m_range : NoteSourceRef{});
+    m_rows = m_store.words(m_onlyRange ? m_range : NoteSourceRef{}, m_range);
     if (!m_filter.isEmpty()) {
         m_rows.removeIf([this](const NoteWord &w) {
             return !w.word.contains(m_filter, Qt::CaseInsensitive) && !w.meaning.contains(m_filter, Qt::CaseInsensitive);

@@ -52,6 +52,15 @@ public:
     // Sends 2260 (left, top). The window calls it once, when it closes.
     void reportClosed(int leftTwips, int topTwips);
 
+    // Words of the list's scope (the lesson's while only those are shown, else all) due by
+    // nowMs, and the range text a review of that scope uses ("" for the whole notebook).
+    [[nodiscard]] int dueCount(qint64 nowMs) const;
+    [[nodiscard]] QString reviewRange() const;
+    [[nodiscard]] QString noteFile() const { return m_noteFile; }
+    [[nodiscard]] QString libFile() const { return m_libFile; }
+    // Reads the words again (after a review changed them).
+    void reload() { refresh(); }
+
     // Buttons the owner may hide (bcNote_ShowButton): "btShowSource", "btMatchWithSrc", "Sort".
     void setButtonVisible(const QString &name, bool visible);
     [[nodiscard]] bool isButtonVisible(const QString &name) const;
@@ -62,6 +71,7 @@ private:
     NotebookStore m_store;
     QPointer<QObject> m_owner;
     NoteSourceRef m_range;
+    QString m_noteFile, m_libFile;
     bool m_onlyRange = true;
     QString m_filter;
     SortKey m_sortKey = SortKey::Added;

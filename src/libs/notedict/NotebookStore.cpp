@@ -7,8 +7,10 @@ namespace mvx {
 
 namespace {
 const QString kFormat = QStringLiteral("mvxnotebook");
-constexpr int kFormatVersion = 1;
+constexpr int kFormatVersion = 2;
 
+// Format 2 adds the review schedule to each word and keeps every source a word was saved
+// from (with its example) in "sources".
 const char *kMainSchema = R"(
 CREATE TABLE IF NOT EXISTS meta(key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE IF NOT EXISTS words(
@@ -19,15 +21,74 @@ CREATE TABLE IF NOT EXISTS words(
   third TEXT NOT NULL DEFAULT '',
   source TEXT NOT NULL DEFAULT '',
   src_tag TEXT, src_book TEXT, src_no INTEGER,
-  added INTEGER NOT NULL, updated INTEGER NOT NULL);
+  added INTEGER NOT NULL, updated INTEGER NOT NULL,
+  due INTEGER NOT NULL DEFAULT 0, ease INTEGER NOT NULL DEFAULT 250, interval INTEGER NOT NULL DEFAULT 0,
+  reps INTEGER NOT NULL DEFAULT 0, reviews INTEGER NOT NULL DEFAULT 0, lapses INTEGER NOT NULL DEFAULT 0,
+  last_review INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS words_src ON words(src_book COLLATE NOCASE, src_no);
-INSERT OR IGNORE INTO meta(key, value) VALUES('format', 'mvxnotebook'), ('version', '1');
+INSERT OR IGNORE INTO meta(key, value) VALUES('format', 'mvxnotebook'), ('version', '2');
+)";
+// From format 1: the schedule columns (every word due since it was added) and the sources
+// table filled from each word's one source and example.
+const char *kUpgradeFrom1 = R"(
+ALTER TABLE words ADD COLUMN due INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE words ADD COLUMN ease INTEGER NOT NULL DEFAULT 250;
+ALTER TABLE words ADD COLUMN interval INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE words ADD COLUMN reps INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE words ADD COLUMN reviews INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE words ADD COLUMN lapses INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE words ADD COLUMN last_review INTEGER NOT NULL DEFAULT 0;
+UPDATE words SET due = added;
+CREATE TABLE sources(
+  id INTEGER PRIMARY KEY, word_id INTEGER NOT NULL, source TEXT NOT NULL,
+  src_tag TEXT, src_book TEXT, src_no INTEGER, example TEXT NOT NULL DEFAULT '', added INTEGER NOT NULL,
+  UNIQUE(word_id, source));
+INSERT INTO sources(word_id, source, src_tag, src_book, src_no, example, added)
+  SELECT w.id, w.source, w.src_tag, w.src_book, w.src_no, coalesce(e.example, ''), w.updated
+  FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE w.source <> '';
+UPDATE meta SET value = '2' WHERE key = 'version';
+)";
+const char *kSourcesSchema = R"(
+CREATE TABLE IF NOT EXISTS sources(
+  id INTEGER PRIMARY KEY, word_id INTEGER NOT NULL, source TEXT NOT NULL,
+  src_tag TEXT, src_book TEXT, src_no INTEGER, example TEXT NOT NULL DEFAULT '', added INTEGER NOT NULL,
+  UNIQUE(word_id, source));
+CREATE INDEX IF NOT EXISTS sources_src ON sources(src_book COLLATE NOCASE, src_no);
+CREATE INDEX IF NOT EXISTS words_due ON words(due);
 )";
 const char *kLibSchema = R"(
 CREATE TABLE IF NOT EXISTS lib.meta(key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE IF NOT EXISTS lib.examples(id INTEGER PRIMARY KEY, example TEXT NOT NULL DEFAULT '');
 INSERT OR IGNORE INTO lib.meta(key, value) VALUES('format', 'mvxnotebook-lib'), ('version', '1');
 )";
+
+// The columns every word query reads, in NoteWord order (see ReadWord).
+const char *kWordColumns =
+    "w.id, w.word, w.meaning, w.third, w.source, coalesce(e.example, ''), w.added, w.updated,"
+    " w.due, w.ease, w.interval, w.reps, w.reviews, w.lapses, w.last_review";
+
+NoteWord ReadWord(const SqliteStatement &q)
+{
+    NoteWord w;
+    w.id = q.integer(0);
+    w.word = q.text(1);
+    w.meaning = q.text(2);
+    w.third = q.text(3);
+    w.source = q.text(4);
+    w.example = q.text(5);
+    w.added = QDateTime::fromMSecsSinceEpoch(q.integer(6));
+    w.updated = QDateTime::fromMSecsSinceEpoch(q.integer(7));
+    ReviewState r;
+    r.dueMs = q.integer(8);
+    r.ease = int(q.integer(9));
+    r.interval = int(q.integer(10));
+    r.reps = int(q.integer(11));
+    r.reviews = int(q.integer(12));
+    r.lapses = int(q.integer(13));
+    r.lastReviewMs = q.integer(14);
+    w.review = r.clamped();
+    return w;
+}
 
 qint64 Now()
 {
@@ -40,7 +101,7 @@ QString NotebookStore::wordKey(const QString &word)
     return word.simplified().toLower();
 }
 
-int NotebookStore::dueCount(const QString &noteFile, int busyMs)
+int NotebookStore::dueCount(const QString &noteFile, int busyMs, qint64 nowMs)
 {
     if (!QFileInfo(noteFile).isFile())
         return -1;
@@ -57,10 +118,13 @@ int NotebookStore::dueCount(const QString &noteFile, int busyMs)
         bool ok = false;
         const int version = db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='version'")).toString().toInt(&ok);
         if (ok && version >= 1 && version <= kFormatVersion) {
-            // Today's format keeps no review schedule: every word is due.
-            const QVariant n = db.scalar(QStringLiteral("SELECT count(*) FROM words"));
-            if (n.isValid())
-                result = n.toInt();
+            // Format 1 keeps no review schedule: every word is due.
+            SqliteStatement q = db.prepare(version == 1 ? QStringLiteral("SELECT count(*) FROM words")
+                                                        : QStringLiteral("SELECT count(*) FROM words WHERE due <= ?"));
+            if (version > 1)
+                q.bind(1, nowMs < 0 ? Now() : nowMs);
+            if (q.next())
+                result = int(q.integer(0));
         }
     }
     db.rollback();
@@ -99,8 +163,16 @@ bool NotebookStore::openMain(const QString &noteFile)
     if (empty)
         return true; // an empty database file is a new notebook
     // Anything that is not our notebook is treated as damaged rather than written into.
-    return m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() == kFormat
-        && m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid();
+    if (m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() != kFormat
+        || !m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid())
+        return false;
+    bool ok = false;
+    m_version = m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='version'")).toString().toInt(&ok);
+    if (!ok || m_version < 1)
+        return false;
+    // A newer program's notebook is refused and left as it is.
+    m_newer = m_version > kFormatVersion;
+    return !m_newer;
 }
 
 bool NotebookStore::attachLib(const QString &libFile)
@@ -119,7 +191,13 @@ bool NotebookStore::attachLib(const QString &libFile)
 
 bool NotebookStore::prepareSchema()
 {
-    return m_db.exec(QString::fromUtf8(kMainSchema)) && m_db.exec(QString::fromUtf8(kLibSchema));
+    // One transaction: an older notebook is upgraded whole or not at all.
+    SqliteTransaction tx(m_db);
+    if (!tx.isActive() || !m_db.exec(QString::fromUtf8(kMainSchema)))
+        return false;
+    if (m_version == 1 && !m_db.exec(QString::fromUtf8(kUpgradeFrom1)))
+        return false;
+    return m_db.exec(QString::fromUtf8(kSourcesSchema)) && m_db.exec(QString::fromUtf8(kLibSchema)) && tx.commit();
 }
 
 bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool create)
@@ -134,8 +212,14 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         return false;
     }
     QStringList setAsideNames;
+    m_version = 0;
+    m_newer = false;
     if (!openMain(noteFile)) {
         m_db.close();
+        if (m_newer) {
+            m_error = QStringLiteral("这个单词笔记本是较新版本的程序写的，本程序无法打开它：%1\n请使用新版本的程序。").arg(noteFile);
+            return false;
+        }
         if (!QFileInfo::exists(noteFile)) {
             m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
             return false;
@@ -149,6 +233,7 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         setAsideNames << a;
         if (!b.isEmpty())
             setAsideNames << b;
+        m_version = 0;
         if (!openMain(noteFile)) {
             m_error = QStringLiteral("无法建立单词笔记本文件：%1").arg(noteFile);
             m_db.close();
@@ -215,8 +300,8 @@ NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QStri
             return AddResult::Failed;
     } else {
         SqliteStatement i = m_db.prepare(QStringLiteral(
-            "INSERT INTO words(word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated)"
-            " VALUES(?,?,?,?,?,?,?,?,?,?)"));
+            "INSERT INTO words(word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated, due)"
+            " VALUES(?,?,?,?,?,?,?,?,?,?,?10)"));
         i.bind(1, w);
         i.bind(2, wordKey(w));
         i.bind(3, meaning.trimmed());
@@ -230,6 +315,22 @@ NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QStri
         if (!i.exec())
             return AddResult::Failed;
         id = m_db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    }
+    if (!source.trimmed().isEmpty()) {
+        // Every source is kept; saving from the same sentence again refreshes its example.
+        SqliteStatement so = m_db.prepare(QStringLiteral(
+            "INSERT INTO sources(word_id, source, src_tag, src_book, src_no, example, added) VALUES(?,?,?,?,?,?,?)"
+            " ON CONFLICT(word_id, source) DO UPDATE SET example = CASE WHEN excluded.example <> ''"
+            " THEN excluded.example ELSE example END, added = excluded.added"));
+        so.bind(1, id);
+        so.bind(2, source.trimmed());
+        so.bind(3, ref.isValid() ? QVariant(ref.tag) : QVariant());
+        so.bind(4, ref.isValid() ? QVariant(ref.book) : QVariant());
+        so.bind(5, ref.isValid() ? QVariant(ref.first) : QVariant());
+        so.bind(6, example.trimmed());
+        so.bind(7, now);
+        if (!so.exec())
+            return AddResult::Failed;
     }
     if (!example.trimmed().isEmpty()) {
         SqliteStatement e = m_db.prepare(QStringLiteral("INSERT OR REPLACE INTO lib.examples(id, example) VALUES(?,?)"));
@@ -252,7 +353,9 @@ bool NotebookStore::removeWord(qint64 id)
     a.bind(1, id);
     SqliteStatement b = m_db.prepare(QStringLiteral("DELETE FROM lib.examples WHERE id=?"));
     b.bind(1, id);
-    return tx.isActive() && a.exec() && b.exec() && tx.commit();
+    SqliteStatement c = m_db.prepare(QStringLiteral("DELETE FROM sources WHERE word_id=?"));
+    c.bind(1, id);
+    return tx.isActive() && a.exec() && b.exec() && c.exec() && tx.commit();
 }
 
 bool NotebookStore::setMeaning(qint64 id, const QString &meaning)
@@ -266,18 +369,38 @@ bool NotebookStore::setMeaning(qint64 id, const QString &meaning)
     return u.exec() && m_db.scalar(QStringLiteral("SELECT changes()"), 0).toInt() > 0;
 }
 
-QList<NoteWord> NotebookStore::words(const NoteSourceRef &range) const
+QList<NoteWord> NotebookStore::words(const NoteSourceRef &range, const NoteSourceRef &prefer) const
+{
+    return query(range.isValid() ? range : prefer, range.isValid(), QStringLiteral(" ORDER BY w.added, w.id"), -1);
+}
+
+QList<NoteWord> NotebookStore::dueWords(qint64 nowMs, const NoteSourceRef &range) const
+{
+    return query(range, range.isValid(), QStringLiteral(" ORDER BY w.due, w.id"), nowMs);
+}
+
+// Words with their source and example: with a range, the latest source inside it (and only
+// such words when onlyRange), else the latest source. dueBy >= 0: only words due by then.
+QList<NoteWord> NotebookStore::query(const NoteSourceRef &range, bool onlyRange, const QString &order,
+                                     qint64 dueBy) const
 {
     QList<NoteWord> out;
     if (!isOpen())
         return out;
-    QString sql = QStringLiteral(
-        "SELECT w.id, w.word, w.meaning, w.third, w.source, coalesce(e.example, ''), w.added, w.updated"
-        " FROM words w LEFT JOIN lib.examples e ON e.id = w.id");
+    const QString inRange = QStringLiteral(
+        "s.word_id = w.id AND s.src_tag = ?1 COLLATE NOCASE AND s.src_book = ?2 COLLATE NOCASE"
+        " AND s.src_no BETWEEN ?3 AND ?4");
+    QString sql = QStringLiteral("SELECT ") + QLatin1String(kWordColumns);
     if (range.isValid())
-        sql += QStringLiteral(" WHERE w.src_tag = ?1 COLLATE NOCASE AND w.src_book = ?2 COLLATE NOCASE"
-                              " AND w.src_no BETWEEN ?3 AND ?4");
-    sql += QStringLiteral(" ORDER BY w.added, w.id");
+        sql += QStringLiteral(", (SELECT s.source FROM sources s WHERE %1 ORDER BY s.added DESC, s.id DESC LIMIT 1),"
+                              " (SELECT s.example FROM sources s WHERE %1 ORDER BY s.added DESC, s.id DESC LIMIT 1)")
+                   .arg(inRange);
+    sql += QStringLiteral(" FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE 1");
+    if (range.isValid() && onlyRange)
+        sql += QStringLiteral(" AND EXISTS (SELECT 1 FROM sources s WHERE %1)").arg(inRange);
+    if (dueBy >= 0)
+        sql += QStringLiteral(" AND w.due <= ?5");
+    sql += order;
     SqliteStatement q = m_db.prepare(sql);
     if (range.isValid()) {
         q.bind(1, range.tag);
@@ -285,16 +408,15 @@ QList<NoteWord> NotebookStore::words(const NoteSourceRef &range) const
         q.bind(3, qint64(range.first));
         q.bind(4, qint64(range.last));
     }
+    if (dueBy >= 0)
+        q.bind(5, dueBy);
     while (q.next()) {
-        NoteWord w;
-        w.id = q.integer(0);
-        w.word = q.text(1);
-        w.meaning = q.text(2);
-        w.third = q.text(3);
-        w.source = q.text(4);
-        w.example = q.text(5);
-        w.added = QDateTime::fromMSecsSinceEpoch(q.integer(6));
-        w.updated = QDateTime::fromMSecsSinceEpoch(q.integer(7));
+        NoteWord w = ReadWord(q);
+        if (range.isValid() && !q.isNull(15)) {
+            w.source = q.text(15);
+            if (!q.text(16).isEmpty())
+                w.example = q.text(16);
+        }
         out << w;
     }
     return out;
@@ -302,24 +424,51 @@ QList<NoteWord> NotebookStore::words(const NoteSourceRef &range) const
 
 NoteWord NotebookStore::find(const QString &word) const
 {
-    NoteWord w;
     if (!isOpen())
-        return w;
-    SqliteStatement q = m_db.prepare(QStringLiteral(
-        "SELECT w.id, w.word, w.meaning, w.third, w.source, coalesce(e.example, ''), w.added, w.updated"
-        " FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE w.wkey = ?"));
+        return {};
+    SqliteStatement q = m_db.prepare(QStringLiteral("SELECT ") + QLatin1String(kWordColumns)
+                                     + QStringLiteral(" FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE w.wkey = ?"));
     q.bind(1, wordKey(word));
-    if (q.next()) {
-        w.id = q.integer(0);
-        w.word = q.text(1);
-        w.meaning = q.text(2);
-        w.third = q.text(3);
-        w.source = q.text(4);
-        w.example = q.text(5);
-        w.added = QDateTime::fromMSecsSinceEpoch(q.integer(6));
-        w.updated = QDateTime::fromMSecsSinceEpoch(q.integer(7));
-    }
-    return w;
+    return q.next() ? ReadWord(q) : NoteWord{};
+}
+
+bool NotebookStore::answer(qint64 id, ReviewSchedule::Grade grade, const QDateTime &now, ReviewState *after)
+{
+    if (!isOpen())
+        return false;
+    // Read, schedule and write in one transaction: the answer is stored whole or not at all.
+    SqliteTransaction tx(m_db);
+    if (!tx.isActive())
+        return false;
+    SqliteStatement q = m_db.prepare(QStringLiteral(
+        "SELECT due, ease, interval, reps, reviews, lapses, last_review FROM words WHERE id=?"));
+    q.bind(1, id);
+    if (!q.next())
+        return false;
+    ReviewState s;
+    s.dueMs = q.integer(0);
+    s.ease = int(q.integer(1));
+    s.interval = int(q.integer(2));
+    s.reps = int(q.integer(3));
+    s.reviews = int(q.integer(4));
+    s.lapses = int(q.integer(5));
+    s.lastReviewMs = q.integer(6);
+    const ReviewState n = ReviewSchedule::answer(s, grade, now);
+    SqliteStatement u = m_db.prepare(QStringLiteral(
+        "UPDATE words SET due=?, ease=?, interval=?, reps=?, reviews=?, lapses=?, last_review=? WHERE id=?"));
+    u.bind(1, n.dueMs);
+    u.bind(2, qint64(n.ease));
+    u.bind(3, qint64(n.interval));
+    u.bind(4, qint64(n.reps));
+    u.bind(5, qint64(n.reviews));
+    u.bind(6, qint64(n.lapses));
+    u.bind(7, n.lastReviewMs);
+    u.bind(8, id);
+    if (!u.exec() || !tx.commit())
+        return false;
+    if (after)
+        *after = n;
+    return true;
 }
 
 int NotebookStore::count() const

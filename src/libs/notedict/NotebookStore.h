@@ -8,6 +8,7 @@
 // aside under a new name ("<name>.damaged-<time>") and a fresh one is made; message()
 // then says so, in words for the learner. Nothing throws.
 #include "NoteSourceRef.h"
+#include "ReviewSchedule.h"
 
 #include "core/SqliteDb.h"
 
@@ -27,6 +28,7 @@ struct NoteWord
     QString example;  // the sentence the word was saved from
     QDateTime added;
     QDateTime updated;
+    ReviewState review; // the review schedule (clamped when read)
 
     [[nodiscard]] int sourceNumber() const { return NoteSourceRef::parse(source).first; }
 };
@@ -50,27 +52,38 @@ public:
                       const QString &source, const QString &example);
     bool removeWord(qint64 id);
     bool setMeaning(qint64 id, const QString &meaning);
-    // All words, or only those whose source lies in the range (a valid NoteSourceRef range).
-    [[nodiscard]] QList<NoteWord> words(const NoteSourceRef &range = {}) const;
+    // All words, or only those saved from a sentence in the range (a valid NoteSourceRef
+    // range). A word keeps every source it was saved from: the one shown is the latest inside
+    // range (or prefer, when all words are listed), else the latest.
+    [[nodiscard]] QList<NoteWord> words(const NoteSourceRef &range = {}, const NoteSourceRef &prefer = {}) const;
+    // Words due by nowMs (of the range, when valid), the earliest due first.
+    [[nodiscard]] QList<NoteWord> dueWords(qint64 nowMs, const NoteSourceRef &range = {}) const;
+    // Stores an answer of the review in one transaction; after receives the new schedule.
+    bool answer(qint64 id, ReviewSchedule::Grade grade, const QDateTime &now, ReviewState *after = nullptr);
     [[nodiscard]] NoteWord find(const QString &word) const;
     [[nodiscard]] int count() const;
 
     [[nodiscard]] static QString wordKey(const QString &word);
     // Words due for review, read-only; -1 when the file cannot be read as a notebook of
     // this format or older (see bcNote_DueCount). busyMs: how long a writer may block it.
-    [[nodiscard]] static int dueCount(const QString &noteFile, int busyMs);
+    // nowMs < 0: the current time.
+    [[nodiscard]] static int dueCount(const QString &noteFile, int busyMs, qint64 nowMs = -1);
 
 private:
     bool prepareSchema();
     bool openMain(const QString &noteFile);
     bool attachLib(const QString &libFile);
     QString setAside(const QString &file);
+    [[nodiscard]] QList<NoteWord> query(const NoteSourceRef &range, bool onlyRange, const QString &order,
+                                        qint64 dueBy) const;
 
     mutable SqliteDb m_db;
     QString m_noteFile;
     QString m_libFile;
     QString m_message;
     QString m_error;
+    int m_version = 0;    // the open file's format (0: new)
+    bool m_newer = false; // open() refused a newer format
 };
 
 } // namespace mvx

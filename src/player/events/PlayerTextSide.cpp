@@ -10,12 +10,14 @@ PlayerTextSide::PlayerTextSide(PlayerOperations &player, pages::LessonPages &pag
                                QWidget *window, QWidget *view, LessonReloader &reloader,
                                ThinkingButtons &buttons, std::function<QString()> bookFile)
     : m_side(pages, host),
-      m_book([&player] { return player.BookHandle(); }, std::move(bookFile)),
+      m_book([&player] { return player.BookHandle(); }, bookFile),
       m_dict(window, view),
       m_handler(player, m_side, m_book, m_dict, m_sound),
       m_marks(player, m_side, m_book, reloader),
       m_think(player, m_side, m_handler, reloader, buttons),
       m_dispatcher(pages, m_handler),
+      m_comments(player, pages, [&player] { return player.BookHandle(); }),
+      m_notebook(player, std::move(bookFile), [&pages] { return pages.HasTitleSentence(); }),
       m_tools(player, pages, host, window, App().appPath)
 {
 }

@@ -7,11 +7,13 @@
 // Usage by the window: create after the playback logic; pages.SetEventDestination(
 // &Dispatcher(), player); route the key table's feature names to RunFeature(); answer 2259 and
 // 2263 with MakeNewwordNote() / SaveWordMean().
+#include "player/events/CommentEditor.h"
 #include "player/events/DisplayMarks.h"
 #include "player/events/LessonPagesEventSide.h"
 #include "player/events/NoteDictDictionary.h"
 #include "player/events/PageEventDispatcher.h"
 #include "player/events/PageEventHandler.h"
+#include "player/events/PlayerNotebook.h"
 #include "player/events/SearchAndPrint.h"
 #include "player/events/SentraBookMarks.h"
 #include "player/events/SoundCentreWordSound.h"
@@ -51,6 +53,10 @@ public:
     int MakeNewwordNote() { return m_handler.MakeNewwordNote(); }
     int SaveWordMean() { return m_handler.SaveWordMean(); }
 
+    // The comment page's edit link and the notebook button.
+    [[nodiscard]] CommentEditor &Comments() { return m_comments; }
+    [[nodiscard]] PlayerNotebook &Notebook() { return m_notebook; }
+
 private:
     LessonPagesEventSide m_side;
     SentraBookMarks m_book;
@@ -60,6 +66,8 @@ private:
     DisplayMarks m_marks;
     ThinkMode m_think;
     PageEventDispatcher m_dispatcher;
+    CommentEditor m_comments;
+    PlayerNotebook m_notebook;
     SearchAndPrint m_tools;
 };
 

@@ -4,6 +4,7 @@
 #include "core/UserSettings.h"
 #include "libs/comm/CommLib.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
+#include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
 #include "player/form/ReciteModeForm.h"
 #include "player/form/WaveView.h"
@@ -167,9 +168,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
         m_textSide = std::make_unique<PlayerTextSide>(*m_controller, *lessonPages, *view, this, view, *this, *this,
                                                       [this] { return m_controller->BookFile(); });
         lessonPages->SetEventDestination(&m_textSide->Dispatcher(), m_controller.get());
-        // Comment editing arrives with its dialog; until then the edit link says so.
-        connect(view->lessonPage(), &pages::LessonWebPage::commentEditRequested, this,
-                [] { ShowMessageBox(QStringLiteral("编辑注释的功能尚未提供。"), 1); });
+        connect(view->lessonPage(), &pages::LessonWebPage::commentEditRequested, this, &PlayLessonForm::EditCurComment);
     }
 #endif
     BuildControls();
@@ -343,8 +342,10 @@ void PlayLessonForm::Form_Unload()
 {
     m_timerHint.stop();
 #ifdef MVX_HAVE_PAGES
-    if (m_textSide)
+    if (m_textSide) {
         m_textSide->Think().btStopThinking_Click(); // the recall ends with the window
+        m_textSide->Notebook().Close(this);          // its close report stores the position
+    }
 #endif
     const PageShowState show = m_pages->ShowState();
     SaveUserBool(QString::fromLatin1(Key::ShouldShowEnglish), show.englishShown);
@@ -634,6 +635,12 @@ void PlayLessonForm::OnFeature(const QString &name)
         return;
     }
 #ifdef MVX_HAVE_PAGES
+    if (m_textSide && name == QLatin1String("btNotebook")) {
+        const QString message = m_textSide->Notebook().Open(this);
+        if (!message.isEmpty())
+            ShowMessageBox(message, 1);
+        return;
+    }
     if (m_textSide && m_textSide->RunFeature(name))
         return;
 #endif
@@ -773,9 +780,39 @@ int PlayLessonForm::SaveWordMean()
 
 int PlayLessonForm::NotebookFormUnload(qintptr wParam, qintptr lParam)
 {
+#ifdef MVX_HAVE_PAGES
+    if (m_textSide) {
+        m_textSide->Notebook().Closed(int(wParam), int(lParam));
+        return 0;
+    }
+#endif
     SaveUserInt(QString::fromLatin1(Key::NotebookFormLeft), int(wParam));
     SaveUserInt(QString::fromLatin1(Key::NotebookFormTop), int(lParam));
     return 0;
+}
+
+void PlayLessonForm::EditCurComment()
+{
+#ifdef MVX_HAVE_PAGES
+    // The dialog is modal while playing goes on: it writes to the sentence it was opened for.
+    const int n = m_controller->CurSentence();
+    if (!m_textSide || n < 0 || m_controller->BookHandle() == -1)
+        return;
+    CommentEditor &editor = m_textSide->Comments();
+    const QString comment = editor.Comment(n);
+    AddCommentForm dialog(this);
+    dialog.Load();
+    dialog.move(geometry().topLeft());
+    dialog.SetComment(comment);
+    if (comment.isEmpty())
+        dialog.HideDeleteButton();
+    dialog.exec();
+    if (dialog.ChoiceMade() == AddCommentForm::Choice::Cancelled)
+        return;
+    const QString text = dialog.ChoiceMade() == AddCommentForm::Choice::Deleted ? QString() : dialog.Text();
+    if (!editor.ModifyCurSentence(n, text))
+        ShowMessageBox(QStringLiteral("注释没有保存：课文文件无法写入。"), 1);
+#endif
 }
 
 int PlayLessonForm::ShowWordSrc(qintptr wParam)

@@ -107,6 +107,8 @@ public:
     int NotebookFormUnload(qintptr wParam, qintptr lParam) override;
     int ShowWordSrc(qintptr wParam) override;
     int SaveWordMean() override;
+    // The comment page's edit link: the comment dialog for the current sentence.
+    Q_INVOKABLE void EditCurComment();
 
 signals:
     void closed();

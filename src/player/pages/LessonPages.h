@@ -15,6 +15,7 @@
 //   while the view or the player waits are held and delivered in order once the wait ends,
 //   as the view holds learner input. The waits run inside the player's busy scope.
 // Colours are the settings' integers (red in the low byte); home is the program folder.
+#include "player/pages/CommentPage.h"
 #include "player/pages/PageEvent.h"
 #include "player/playback/PageSide.h"
 
@@ -36,7 +37,7 @@ namespace mvx::pages {
 
 class PageHost;
 
-class LessonPages final : public QObject, public PageSide
+class LessonPages final : public QObject, public PageSide, public CommentPage
 {
     Q_OBJECT
 public:
@@ -88,7 +89,7 @@ public:
     // Re-analysing the English page also means the caller sets the current sentence again.
     bool AnalyzeELesson();
     bool AnalyzeCLesson();
-    bool AnalyzeComment();
+    bool AnalyzeComment() override;
     // The frameset page for the shown texts and layout, e.g. "alltmpfile/htm101.htm".
     [[nodiscard]] static QString FramesetPageName(const PageShowState &show);
     [[nodiscard]] QString LastError() const { return m_error; }
@@ -100,6 +101,16 @@ public:
     [[nodiscard]] QString GetNoLabel(int k) const;
     // The frame holding each text ("" when the text is not shown).
     [[nodiscard]] QString FrameOf(SentenceText text) const;
+
+    // ---- The comment page, patched in place ------------------------------------------
+    // Whether sentence n has a comment label in the shown comment page.
+    [[nodiscard]] bool HasCommentLabel(int n) const override;
+    // Whether the label holds text now (asks the page, waiting).
+    [[nodiscard]] bool CommentLabelHasText(int n) override;
+    void SetCommentMarkup(int n, const QString &innerHtml) override;
+    // The line break "br" + n after the label: inserted once, removed.
+    void InsertCommentBreak(int n) override;
+    void RemoveCommentBreak(int n) override;
 
     // ---- Switches and styling ---------------------------------------------------------
     void SetShowState(const PageShowState &show) { m_show = show; }

@@ -437,6 +437,44 @@
         return true;
     };
 
+    // ---- comment patches ---------------------------------------------------------------------
+    // Replaces an element's inner markup; false when it is missing.
+    agent.setInner = function (fname, id, html) {
+        var el = agent.el(fname, id);
+        if (!el) {
+            return false;
+        }
+        el.innerHTML = html;
+        return true;
+    };
+
+    // Inserts a line break with the given id right after an element, unless one is there.
+    agent.insertBreakAfter = function (fname, id, newId) {
+        var el = agent.el(fname, id);
+        if (!el || el.ownerDocument.getElementById(newId)) {
+            return false;
+        }
+        var br = el.ownerDocument.createElement('br');
+        br.id = newId;
+        el.parentNode.insertBefore(br, el.nextSibling);
+        return true;
+    };
+
+    agent.removeElement = function (fname, id) {
+        var el = agent.el(fname, id);
+        if (!el) {
+            return false;
+        }
+        el.parentNode.removeChild(el);
+        return true;
+    };
+
+    // The element's text, null when it is missing.
+    agent.text = function (fname, id) {
+        var el = agent.el(fname, id);
+        return el ? (el.textContent || '') : null;
+    };
+
     // ---- reading -----------------------------------------------------------------------------
     // Where an element lies in the visible part of its page: 0 above, 1 fully visible,
     // 2 lower part cut, 3 upper part cut, 4 both ends cut, 5 below; -1 when missing.

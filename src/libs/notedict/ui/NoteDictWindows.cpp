@@ -1,6 +1,7 @@
 #include "NoteDictWindows.h"
 
 #include "DictPopupForm.h"
+#include "NoteReviewForm.h"
 #include "NotebookForm.h"
 #include "SpellForm.h"
 
@@ -8,6 +9,7 @@
 #include "core/Helpers.h"
 #include "ui/MessageBox.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 namespace mvx {
@@ -132,6 +134,30 @@ int bcNote_ShowModal()
     if (form)
         delete form;
     return 1;
+}
+
+int bcNote_ShowReview(QWidget *owner, const QString &noteFile, const QString &libFile, const QString &,
+                      const QString &rangeText)
+{
+    NoteReviewForm form(owner);
+    const int n = QFileInfo::exists(ToFsPath(noteFile)) ? form.loadNotebook(ToFsPath(noteFile), ToFsPath(libFile), rangeText)
+                                                        : 0;
+    if (!form.model().message().isEmpty())
+        ShowMessageBox(form.model().message(), 1);
+    if (n < 0) {
+        ShowMessageBox(form.model().errorText(), 1);
+        return -1;
+    }
+    if (n == 0) {
+        ShowMessageBox(NoteReviewModel::NoneDueMessage(), 1);
+        return -1;
+    }
+    form.Load();
+    if (owner)
+        form.move(owner->geometry().center() - QPoint(form.width() / 2, form.height() / 2));
+    form.btPlay_click(); // the first word is heard as it appears
+    form.exec();
+    return form.model().answered();
 }
 
 DictPopupForm *CurrentDictPopup()

@@ -45,6 +45,11 @@ int bcSpell_LoadAndShowNoDegree(int reserved);
 int bcSpell_LoadAndShowForTest(int reserved);
 // Non-zero when the last spelling window changed sentences of the book.
 int bcSpell_IfSentenceChanged();
+// Reviews the words of rangeText ("" for the whole notebook) due now in a modal window over
+// owner. Returns the number of answers given; -1 when none was due (said so) or the
+// notebook cannot be read (said why).
+int bcNote_ShowReview(QWidget *owner, const QString &noteFile, const QString &libFile, const QString &appName,
+                      const QString &rangeText);
 
 [[nodiscard]] DictPopupForm *CurrentDictPopup();
 [[nodiscard]] NotebookForm *CurrentNotebook();

@@ -1,5 +1,6 @@
 #include "NotebookForm.h"
 
+#include "NoteDictWindows.h"
 #include "notedict/NoteDictLib.h"
 
 #include "comm/CommLib.h"
@@ -23,8 +24,8 @@ namespace {
 NotebookForm::PathAsker g_asker;
 
 const QStringList kButtons = {QStringLiteral("btPlay"), QStringLiteral("btDelete"), QStringLiteral("btShowSource"),
-                              QStringLiteral("btMatchWithSrc"), QStringLiteral("Sort"), QStringLiteral("btExport"),
-                              QStringLiteral("btHelp"), QStringLiteral("btClose")};
+                              QStringLiteral("btMatchWithSrc"), QStringLiteral("Sort"), QStringLiteral("btReview"),
+                              QStringLiteral("btExport"), QStringLiteral("btHelp"), QStringLiteral("btClose")};
 
 QString SourceText(const QString &source)
 {
@@ -85,7 +86,8 @@ NotebookForm::NotebookForm(QWidget *owner)
     layout->addWidget(m_example);
     auto *row = new QHBoxLayout;
     const QStringList captions = {QStringLiteral("发音"), QStringLiteral("删除"), QStringLiteral("查看出处"),
-                                  QStringLiteral("全部单词"), QStringLiteral("排序"), QStringLiteral("导出"),
+                                  QStringLiteral("全部单词"), QStringLiteral("排序"), QStringLiteral("复习"),
+                                  QStringLiteral("导出"),
                                   QStringLiteral("帮助"), QStringLiteral("关闭")};
     for (int i = 0; i < kButtons.size(); ++i) {
         auto *b = new QPushButton(captions.at(i), this);
@@ -170,6 +172,12 @@ void NotebookForm::updateButtons()
         } else if (name == QLatin1String("btMatchWithSrc")) {
             b->setEnabled(m_model.hasRange());
             b->setText(m_model.onlyRange() || !m_model.hasRange() ? QStringLiteral("全部单词") : QStringLiteral("只看本课"));
+        } else if (name == QLatin1String("btReview")) {
+            const int due = m_model.isLoaded() ? m_model.dueCount(QDateTime::currentMSecsSinceEpoch()) : 0;
+            b->setText(QStringLiteral("复习 (%1)").arg(due));
+            b->setEnabled(due > 0);
+            // The whole notebook's window offers the review first when words are due.
+            b->setDefault(due > 0 && !m_model.hasRange());
         }
     }
 }
@@ -224,6 +232,13 @@ void NotebookForm::btMatchWithSrc_click()
 void NotebookForm::Sort_click()
 {
     m_model.cycleSort();
+    fillTable();
+}
+
+void NotebookForm::btReview_click()
+{
+    bcNote_ShowReview(this, m_model.noteFile(), m_model.libFile(), NoteDict().appName, m_model.reviewRange());
+    m_model.reload();
     fillTable();
 }
 

@@ -42,6 +42,7 @@ public:
     Q_INVOKABLE void btShowSource_click();
     Q_INVOKABLE void btMatchWithSrc_click();
     Q_INVOKABLE void Sort_click();
+    Q_INVOKABLE void btReview_click();
     Q_INVOKABLE void btExport_click();
     Q_INVOKABLE void btHelp_click();
     Q_INVOKABLE void btWinClose_click();

@@ -1,0 +1,204 @@
+// The notebook and the comments from the real player window: the notebook window opened for
+// the lesson's words at its stored place, once at a time, closed with the player; a word's
+// source shown; the comment page's edit link opening the comment dialog, whose answer is
+// written to the book and into the page.
+#include "../sentra/SentraFixtures.h"
+
+#include "core/AppState.h"
+#include "core/UserSettings.h"
+#include "core/WorkingFiles.h"
+#include "libs/notedict/NoteDictLib.h"
+#include "libs/notedict/NotebookModel.h"
+#include "libs/notedict/NotebookStore.h"
+#include "libs/notedict/ui/NoteDictWindows.h"
+#include "libs/notedict/ui/NotebookForm.h"
+#include "libs/sentra/SentraFacade.h"
+#include "player/events/PlayerNotebook.h"
+#include "player/form/AddCommentForm.h"
+#include "player/form/PlayLessonForm.h"
+#include "player/pages/HtmlView.h"
+#include "player/pages/LessonPages.h"
+#include "player/playback/PageSide.h"
+#include "player/playback/PlaybackController.h"
+#include "ui/MessageBox.h"
+#include "ui/Twips.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace mvx;
+
+class TestPlayerNotebook : public QObject
+{
+    Q_OBJECT
+
+    QString m_book;
+    QStringList m_messages;
+    QString m_note = WorkingFiles::NotebookFile;
+
+    static bool WaitFor(const std::function<bool()> &pred, int ms = 10000) { return QTest::qWaitFor(pred, ms); }
+    static pages::HtmlView *View(PlayLessonForm &form) { return static_cast<pages::HtmlView *>(form.ScriptView()); }
+    static QString CommentFrame(PlayLessonForm &form)
+    {
+        return static_cast<pages::LessonPages &>(form.Pages()).FrameOf(SentenceText::Comment);
+    }
+    // Answers the comment dialog once it is up (polled: the dialog runs its own event loop).
+    void AnswerDialog(const std::function<void(AddCommentForm &)> &answer, bool *seen)
+    {
+        auto *poll = new QTimer(this);
+        poll->setInterval(50);
+        connect(poll, &QTimer::timeout, this, [poll, answer, seen] {
+            auto *dialog = qobject_cast<AddCommentForm *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            *seen = true;
+            answer(*dialog);
+        });
+        poll->start();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        App().appPath = QStringLiteral(MVX_HOME);
+        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
+        App().noteProductTag = QStringLiteral("kbt");
+        QDir::setCurrent(App().appPath);
+        QDir().mkpath(QStringLiteral("notebook"));
+        m_book = fixtures::makeBook(QStringLiteral("notebook.dat"), {fixtures::sampleLesson(QStringLiteral("One")),
+                                                                     fixtures::sampleLesson(QStringLiteral("Two"))});
+        SetMessageBoxHandler([this](const QString &text, int) {
+            m_messages << text;
+            return -1;
+        });
+    }
+    void init() { m_messages.clear(); }
+    void cleanup()
+    {
+        CloseNoteDictWindows();
+        NotebookStore store;
+        if (store.open(m_note, m_note + QStringLiteral(".lib"), false))
+            for (const NoteWord &w : store.words(NoteSourceRef::parse(QStringLiteral("#kbt|notebook.dat|0|99"))))
+                store.removeWord(w.id);
+    }
+
+    // Lesson one's words only (not those of lesson two's title line right after it), at the
+    // stored place, once; the place it is left at is used next time and stored at unload.
+    void notebookOpensForTheLesson()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        PlaybackController &c = form.Controller();
+        const int last = c.GetSentenceNoInAll(c.SentenceCount() - 1);
+        QCOMPARE(bcNote_AddWord(m_note, m_note + ".lib", "rain", "雨", "rein", QStringLiteral("#kbt|notebook.dat|%1").arg(last), "Rain."), 1);
+        QCOMPARE(bcNote_AddWord(m_note, m_note + ".lib", "two", "二", {}, QStringLiteral("#kbt|notebook.dat|%1").arg(last + 1), "Two."), 1);
+        SaveUserInt(QString::fromLatin1(Key::NotebookFormLeft), 1500);
+        SaveUserInt(QString::fromLatin1(Key::NotebookFormTop), 1200);
+
+        QVERIFY(form.DispatchClick("btNotebook"));
+        QPointer<NotebookForm> notebook = CurrentNotebook();
+        QVERIFY(notebook && notebook->isVisible());
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(notebook->model().rows().size(), 1);
+        QCOMPARE(notebook->model().rows().first().word, QStringLiteral("rain"));
+        QCOMPARE(notebook->pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(1200)));
+        QVERIFY(!notebook->findChild<QWidget *>("btMatchWithSrc")->isVisible());
+        QVERIFY(!notebook->findChild<QWidget *>("Sort")->isVisible());
+        QVERIFY(form.DispatchClick("btNotebook")); // open already: the same window stays
+        QCOMPARE(CurrentNotebook(), notebook.data());
+
+        // The word's source: the player goes to its sentence.
+        notebook->selectWord(QStringLiteral("rain"));
+        QVERIFY(notebook->DispatchClick("btShowSource"));
+        QCOMPARE(c.CurSentence(), c.SentenceCount() - 1);
+
+        notebook->move(200, 150);
+        notebook->close();
+        QVERIFY(WaitFor([&] { return !notebook; }));
+        QCOMPARE(GetUserInt(QString::fromLatin1(Key::NotebookFormLeft), 0), PixelsToTwips(200));
+        QVERIFY(form.DispatchClick("btNotebook"));
+        notebook = CurrentNotebook();
+        QCOMPARE(notebook->pos(), QPoint(200, 150));
+
+        // Closing the player closes the notebook and stores where it was.
+        notebook->move(300, 210);
+        form.close();
+        QVERIFY(WaitFor([&] { return !notebook || !notebook->isVisible(); }));
+        QCOMPARE(GetUserInt(QString::fromLatin1(Key::NotebookFormLeft), 0), PixelsToTwips(300));
+        QCOMPARE(GetUserInt(QString::fromLatin1(Key::NotebookFormTop), 0), PixelsToTwips(210));
+    }
+
+    void lessonWithoutWordsSaysHow()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 1, true);
+        form.show();
+        QVERIFY(form.DispatchClick("btNotebook"));
+        QCOMPARE(m_messages, QStringList{PlayerNotebook::NoWordsMessage()});
+        QVERIFY(!CurrentNotebook() || !CurrentNotebook()->isVisible());
+    }
+
+    // The edit link opens the dialog for the current sentence; its answer reaches the book
+    // and the page, and a cancel changes nothing.
+    void commentEditedByItsLink()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        PlaybackController &c = form.Controller();
+        c.SetCurSentence(2); // no comment yet
+        const int noInAll = c.GetSentenceNoInAll(2);
+        const QString frame = CommentFrame(form);
+        QVERIFY(!frame.isEmpty());
+        const auto followLink = [&] {
+            View(form)->run(QStringLiteral("__mvxAgent.doc('%1').querySelector('a').click()").arg(frame));
+        };
+        const auto shown = [&] {
+            return View(form)->runAndWait(QStringLiteral("__mvxAgent.el('%1','stz2').innerText").arg(frame), 5000).toString();
+        };
+
+        bool seen = false;
+        bool deleteShown = true;
+        QPoint at;
+        AnswerDialog([&](AddCommentForm &d) {
+            deleteShown = d.Skin()->GetButton(QStringLiteral("btDelete"))->isVisible();
+            at = d.pos();
+            d.TextBox()->setPlainText(QStringLiteral("  It's <b>a sign</b> & more.\nSecond line.  "));
+            QTest::keyClick(d.TextBox(), Qt::Key_Return, Qt::ControlModifier);
+        }, &seen);
+        followLink();
+        QVERIFY(WaitFor([&] { return seen && !QApplication::activeModalWidget(); }));
+        QVERIFY(!deleteShown); // empty comment: nothing to delete
+        QCOMPARE(at, form.geometry().topLeft());
+        QCOMPARE(bcSentence_GetComment(c.BookHandle(), noInAll), QStringLiteral("It's <b>a sign</b> & more.\nSecond line."));
+        QVERIFY(WaitFor([&] { return shown() == QStringLiteral("It's <b>a sign</b> & more.\nSecond line."); }));
+
+        seen = false;
+        AnswerDialog([&](AddCommentForm &d) {
+            deleteShown = d.Skin()->GetButton(QStringLiteral("btDelete"))->isVisible();
+            d.TextBox()->setPlainText(QStringLiteral("Not kept."));
+            QTest::keyClick(d.TextBox(), Qt::Key_Escape);
+        }, &seen);
+        followLink();
+        QVERIFY(WaitFor([&] { return seen && !QApplication::activeModalWidget(); }));
+        QVERIFY(deleteShown);
+        QCOMPARE(bcSentence_GetComment(c.BookHandle(), noInAll), QStringLiteral("It's <b>a sign</b> & more.\nSecond line."));
+
+        seen = false;
+        AnswerDialog([&](AddCommentForm &d) { d.DispatchClick(QStringLiteral("btDelete")); }, &seen);
+        followLink();
+        QVERIFY(WaitFor([&] { return seen && !QApplication::activeModalWidget(); }));
+        QCOMPARE(bcSentence_GetComment(c.BookHandle(), noInAll), QString());
+        QVERIFY(WaitFor([&] { return shown().isEmpty(); }));
+    }
+};
+
+QTEST_MAIN(TestPlayerNotebook)
+#include "test_player_notebook.moc"
