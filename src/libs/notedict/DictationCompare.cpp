@@ -252,6 +252,8 @@ bool Same(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
+    if (!a.startsWith(QLatin1Char('~')) && !b.startsWith(QLatin1Char('~')))
+        return false; // the common case: no alternatives to try
     const auto options = [](const QString &t) {
         return t.startsWith(QLatin1Char('~')) ? t.mid(1).split(QLatin1Char('|')) : QStringList{t};
     };
@@ -292,8 +294,12 @@ DictationResult CompareDictation(const QString &text, const QString &typed)
     };
     std::vector<Cell> d((n + 1) * (m + 1));
     const auto at = [&](int i, int j) -> Cell & { return d[i * (m + 1) + j]; };
+    std::vector<char> sameCache(size_t(n) * size_t(m));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+            sameCache[size_t(i) * m + j] = Same(t[i], y[j]) ? 1 : 0;
     const auto diag = [&](int i, int j) {
-        const bool same = Same(t[i - 1], y[j - 1]);
+        const bool same = sameCache[size_t(i - 1) * m + (j - 1)] != 0;
         return Cell{at(i - 1, j - 1).cost + (same ? 0 : 1), at(i - 1, j - 1).matches + (same ? 1 : 0)};
     };
     const auto up = [&](int i, int j) { return Cell{at(i - 1, j).cost + 1, at(i - 1, j).matches}; };
