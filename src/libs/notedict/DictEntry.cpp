@@ -81,6 +81,17 @@ const DictEntry &DictLookup::mainEntry() const
     return entry;
 }
 
+QString DictLookup::headPhonetic(bool brackets) const
+{
+    const auto shown = [brackets](const QString &p) { return brackets ? u'[' + p + u']' : p; };
+    if (entry.isValid() && !entry.phonetic.isEmpty())
+        return shown(entry.phonetic);
+    for (const DictBase &b : bases)
+        if (b.entry.isValid() && !b.entry.phonetic.isEmpty())
+            return shown(b.entry.phonetic) + QStringLiteral(" (") + b.entry.headWord + u')';
+    return {};
+}
+
 QStringList DictLookup::meaningLines() const
 {
     const DictEntry &main = mainEntry();

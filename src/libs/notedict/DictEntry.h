@@ -48,6 +48,9 @@ struct DictLookup
     [[nodiscard]] const DictEntry &mainEntry() const;
     // Meaning lines for one-line displays: relations first when the main entry is a base.
     [[nodiscard]] QStringList meaningLines() const;
+    // The asked word's own phonetic; when its entry has none, the first base entry's, named
+    // after it ("'dɒktә (doctor)"). Brackets: "['dɒktә] (doctor)". Empty when none has one.
+    [[nodiscard]] QString headPhonetic(bool brackets) const;
 };
 
 // Chinese name of one ECDICT form code ('p' -> "过去式"); empty for an unknown code.

@@ -40,8 +40,8 @@ QString DictPopupModel::title() const
 
 QString DictPopupModel::phonetic() const
 {
-    const QString p = m_result.found() ? m_result.mainEntry().phonetic : QString();
-    return p.isEmpty() ? QString() : u'[' + p + u']';
+    // The asked word's own ("went" is [went], not go's), else its base's, named.
+    return m_result.headPhonetic(true);
 }
 
 QStringList DictPopupModel::meaningLines() const
@@ -78,7 +78,7 @@ QString DictPopupModel::soundWord() const
 
 void DictPopupModel::saveTexts()
 {
-    const QString third = m_result.found() ? m_result.mainEntry().phonetic : QString();
+    const QString third = m_result.headPhonetic(false);
     SetSavedWord(title(), m_meaningText.trimmed(), third);
 }
 

@@ -1,5 +1,7 @@
 #include "NoteReviewModel.h"
 
+#include "NotebookModel.h"
+
 namespace mvx {
 
 const QString &NoteReviewModel::NoneDueMessage()
@@ -65,7 +67,9 @@ QString NoteReviewModel::gradeCaption(ReviewSchedule::Grade grade) const
 
 QString NoteReviewModel::phonetic() const
 {
-    return hasWord() ? current().third : QString();
+    if (!hasWord())
+        return {};
+    return current().third.isEmpty() ? ShownPhonetic(current().word) : current().third;
 }
 
 } // namespace mvx

@@ -1,5 +1,8 @@
 #include "NotebookModel.h"
 
+#include "EcDictionary.h"
+#include "NoteDictLib.h"
+
 #include "core/CustomEvents.h"
 
 #include <QCoreApplication>
@@ -8,6 +11,12 @@
 #include <algorithm>
 
 namespace mvx {
+
+QString ShownPhonetic(const QString &word)
+{
+    const EcDictionary *dict = EcDictFromHandle(NoteDict().dictHandle);
+    return dict ? dict->lookup(word).headPhonetic(false) : QString();
+}
 
 int NotebookModel::load(QObject *owner, const QString &noteFile, const QString &libFile, const QString &rangeText)
 {
@@ -87,6 +96,9 @@ QString NotebookModel::sortName() const
 void NotebookModel::refresh()
 {
     m_rows = m_store.words(m_onlyRange ? m_range : NoteSourceRef{}, m_range);
+    for (NoteWord &w : m_rows)
+        if (w.third.isEmpty())
+            w.third = ShownPhonetic(w.word);
     if (!m_filter.isEmpty()) {
         m_rows.removeIf([this](const NoteWord &w) {
             return !w.word.contains(m_filter, Qt::CaseInsensitive) && !w.meaning.contains(m_filter, Qt::CaseInsensitive);

@@ -13,6 +13,10 @@
 
 namespace mvx {
 
+// A word's phonetic by the dictionary's rule (its own, else its base's, named), for words
+// saved without one; empty without an open dictionary.
+[[nodiscard]] QString ShownPhonetic(const QString &word);
+
 class NotebookModel final
 {
 public:
