@@ -113,7 +113,8 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
     m_search->setObjectName(QStringLiteral("txtSearch"));
     m_search->setPlaceholderText(QStringLiteral("搜索全部课文"));
     m_search->setClearButtonEnabled(true);
-    m_search->setGeometry(TwipsToPixels(3600), TwipsToPixels(540), TwipsToPixels(3450), TwipsToPixels(360));
+    // Above the tree, ending where it ends.
+    m_search->setGeometry(TwipsToPixels(3450), TwipsToPixels(540), TwipsToPixels(3450), TwipsToPixels(360));
     connect(m_search, &QLineEdit::returnPressed, this, [this] { SearchLibrary(m_search->text()); });
     m_iconClosed = treePicture(QStringLiteral("tree-closed"), QStyle::SP_DirClosedIcon);
     m_iconOpen = treePicture(QStringLiteral("tree-open"), QStyle::SP_DirOpenIcon);

@@ -39,6 +39,8 @@ LibrarySearchForm::LibrarySearchForm(QWidget *parent)
 void LibrarySearchForm::ShowResult(const QString &query, const LibrarySearchResult &result)
 {
     setWindowTitle(QStringLiteral("搜索全部课文：%1").arg(query));
+    if (auto *title = findChild<QLabel *>(QStringLiteral("lbTitle")))
+        title->setText(windowTitle());
     m_hits = result.hits.mid(0, MaxRows);
     m_table->setRowCount(int(m_hits.size()));
     for (int row = 0; row < m_hits.size(); ++row) {
