@@ -6,6 +6,7 @@
 // running with the library shown.
 #include "AppScript.h"
 #include "ShellHome.h"
+#include "ShellSteps.h"
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
@@ -23,51 +24,16 @@
 #include <QPointer>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QTreeWidget>
 #include <QtTest>
 
 using namespace mvx;
 using mvx::testing::AppScript;
+using shelltest::AddLearning;
+using shelltest::LibraryAlone;
 
 namespace {
 
 const QString LostDevice = QStringLiteral("声音设备已断开，程序照常使用，但听不到声音。");
-
-// Clicks the article in the library's tree, as the learner does.
-void ClickArticle(QWidget *library, const QString &title)
-{
-    auto *tree = library->findChild<QTreeWidget *>(QStringLiteral("treeArticle"));
-    tree->expandAll();
-    const QList<QTreeWidgetItem *> items = tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
-    if (items.isEmpty())
-        return;
-    tree->scrollToItem(items.first());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(items.first()).center());
-}
-
-// From the library: the article, the learn button, the step and OK in the step dialog.
-void AddLearning(AppScript &script, const QString &title, const QString &step, AppScript::Find library)
-{
-    script.Then(QStringLiteral("library, learn %1").arg(title), std::move(library), [title](QWidget *w) {
-        ClickArticle(w, title);
-        AppScript::ClickButton(w, QStringLiteral("btRepeat"));
-    });
-    script.Then(QStringLiteral("step dialog, %1").arg(step), AppScript::Shown("mvx::LearnStepsForm"), [step](QWidget *w) {
-        AppScript::Click(AppScript::Control(w, QStringLiteral("lbOpMode"), step));
-        AppScript::ClickButton(w, QStringLiteral("btOk"));
-    });
-}
-
-// The library shown and no other main window left shown.
-AppScript::Find LibraryAlone()
-{
-    return [] {
-        QWidget *library = AppScript::FindShown("mvx::ArticleForm");
-        return library && !AppScript::FindShown("mvx::PlayLessonForm") && !AppScript::FindShown("mvx::FirstTestForm")
-                   ? library
-                   : nullptr;
-    };
-}
 
 QStringList WindowsLeft()
 {

@@ -4,6 +4,7 @@
 // the quiz window, the quiz closed, and the next opening showing the last score.
 #include "AppScript.h"
 #include "ShellHome.h"
+#include "ShellSteps.h"
 
 #include "library/ProgramShell.h"
 #include "player/pages/HtmlView.h"
@@ -13,36 +14,14 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QTreeWidget>
 #include <QtTest>
 
 using namespace mvx;
 using mvx::testing::AppScript;
+using shelltest::AddLearning;
+using shelltest::LibraryAlone;
 
 namespace {
-
-void ClickArticle(QWidget *library, const QString &title)
-{
-    auto *tree = library->findChild<QTreeWidget *>(QStringLiteral("treeArticle"));
-    tree->expandAll();
-    const QList<QTreeWidgetItem *> items = tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
-    if (items.isEmpty())
-        return;
-    tree->scrollToItem(items.first());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(items.first()).center());
-}
-
-void OpenQuiz(AppScript &script, AppScript::Find library)
-{
-    script.Then(QStringLiteral("library, learn"), std::move(library), [](QWidget *w) {
-        ClickArticle(w, shelltest::GoodTitle);
-        AppScript::ClickButton(w, QStringLiteral("btRepeat"));
-    });
-    script.Then(QStringLiteral("step dialog, 初听练习"), AppScript::Shown("mvx::LearnStepsForm"), [](QWidget *w) {
-        AppScript::Click(AppScript::Control(w, QStringLiteral("lbOpMode"), QStringLiteral("FirstTest")));
-        AppScript::ClickButton(w, QStringLiteral("btOk"));
-    });
-}
 
 AppScript::Find QuizReady()
 {
@@ -50,14 +29,6 @@ AppScript::Find QuizReady()
         auto *q = qobject_cast<FirstTestForm *>(AppScript::FindShown("mvx::FirstTestForm"));
         // Not inside one of the window's own waits: the page takes no question then.
         return q && q->Page().Loaded() && q->Listening().PlayEnabled() && !q->QuizView()->isWaiting() ? q : nullptr;
-    };
-}
-
-AppScript::Find LibraryAlone()
-{
-    return [] {
-        QWidget *library = AppScript::FindShown("mvx::ArticleForm");
-        return library && !AppScript::FindShown("mvx::FirstTestForm") ? library : nullptr;
     };
 }
 
@@ -119,7 +90,7 @@ private slots:
         QStringList clickFailures;
         script.Then("word-sound question", AppScript::Shown("mvx::CopyWordSndForm"),
                     [](QWidget *w) { AppScript::ClickButton(w, QStringLiteral("btContinue")); });
-        OpenQuiz(script, AppScript::Shown("mvx::ArticleForm"));
+        AddLearning(script, shelltest::GoodTitle, "FirstTest", AppScript::Shown("mvx::ArticleForm"));
         script.Then("quiz with its page: answered and submitted", QuizReady(),
                     [&key, &firstScoreLabel, &clickFailures](QWidget *w) {
                         auto &quiz = *qobject_cast<FirstTestForm *>(w);
@@ -134,7 +105,7 @@ private slots:
         script.ExpectBox(QStringLiteral("您的得分： 100\n"));
         script.Then("quiz closed", QuizReady(),
                     [](QWidget *w) { AppScript::ClickButton(w, QStringLiteral("btWinClose")); });
-        OpenQuiz(script, LibraryAlone());
+        AddLearning(script, shelltest::GoodTitle, "FirstTest", LibraryAlone());
         script.Then("quiz opened again", QuizReady(), [&secondScoreLabel](QWidget *w) {
             secondScoreLabel = qobject_cast<FirstTestForm *>(w)->LastScoreText();
             AppScript::ClickButton(w, QStringLiteral("btWinClose"));
