@@ -108,7 +108,8 @@ private slots:
         QVERIFY(m_messages.isEmpty());
         if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty()) {
             QTest::qWait(1500); // the pages painted
-            form.screen()->grabWindow(0).copy(form.geometry().united(notebook->geometry())).save(dir + QStringLiteral("/notebook-over-player.png"));
+            form.screen()->grabWindow(0).copy(form.geometry().united(notebook->geometry()))
+                .save(dir + QStringLiteral("/notebook-over-player.png"));
         }
         QCOMPARE(notebook->model().rows().size(), 1);
         QCOMPARE(notebook->model().rows().first().word, QStringLiteral("rain"));
