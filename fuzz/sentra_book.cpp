@@ -1,5 +1,5 @@
 // Sentence books copied between machines: a small valid book made here, its bytes changed by
-// the input (see fuzz::patched). What opens is read whole (every lesson, every sentence's
+// the input (first byte odd: opened for writing; the rest: see fuzz::patched). What opens is read whole (every lesson, every sentence's
 // pages and sound) and changed once; a refused book gives a message; a book that took the
 // change still passes SQLite's integrity check.
 #include "FuzzSupport.h"
@@ -61,11 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::setUp();
     static const QByteArray base = makeBook();
-    const QString path = fuzz::writeFile(QStringLiteral("book.dat"), fuzz::patched(base, fuzz::input(data, size)));
+    if (size == 0)
+        return 0;
+    const bool writable = data[0] % 2; // the first byte picks the mode, the rest changes the book
+    const QString path = fuzz::writeFile(QStringLiteral("book.dat"), fuzz::patched(base, fuzz::input(data + 1, size - 1)));
     QFile::remove(path + QStringLiteral("-journal"));
 
     SentraBook book;
-    const bool writable = size > 0 && data[0] % 2;
     if (!book.open(path, writable)) {
         FUZZ_CHECK(!book.lastError().isEmpty(), path);
         return 0;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QDir(fuzz::scratch()).mkpath(QStringLiteral("lib/snd"));
         QDir(fuzz::scratch()).mkpath(QStringLiteral("out"));
         fuzz::writeFile(QStringLiteral("lib/snd/hello.wav"), fuzz::toneWav(11025, 0.2));
-        fuzz::writeFile(QStringLiteral("lib/snd/broken.wav"), fuzz::toneWav(11025, 0.2).left(60));
+        fuzz::writeFile(QStringLiteral("lib/snd/broken.wav"), fuzz::toneWav(11025, 0.2).left(30));
         return true;
     }();
     (void)sounds;
@@ -45,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(written.isEmpty() && ms == 0, word);
         } else {
             FUZZ_CHECK(from == SoundCentre::FromLibrary && written == QStringList{QStringLiteral("word.wav")}, word);
-            FUZZ_CHECK(ms > 0, word);
         }
     }
     return 0;
