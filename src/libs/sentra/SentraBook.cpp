@@ -172,6 +172,13 @@ bool SentraBook::open(const QString &path, bool writable)
         db.close();
         return false;
     }
+    // A damaged book may still be read as far as it goes, but is never written: a change
+    // would build on the damage and could spread it.
+    if (rw && !db.checkIntegrity()) {
+        m_error = QStringLiteral("%1 is damaged (%2)").arg(path, db.lastError());
+        db.close();
+        return false;
+    }
     if (version < FormatVersion && rw) {
         // An older book opened for writing is upgraded at once, in one transaction.
         SqliteTransaction tx(db);
