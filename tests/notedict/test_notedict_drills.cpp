@@ -185,6 +185,8 @@ private slots:
         const QString book = MakeDrillBook(QStringLiteral("browse.dat"));
         const QString note = QStringLiteral("notebook/brxspecial_note");
         QDir().mkpath(QStringLiteral("notebook"));
+        QFile::remove(note); // from an earlier run
+        QFile::remove(note + QStringLiteral(".lib"));
         QCOMPARE(bcNote_AddWord(note, note + ".lib", "sign", "n. 兆头", "", "#kbt|browse.dat|2", "It's a sign."), 1);
         QCOMPARE(bcNote_AddWord(note, note + ".lib", "market", "n. 市场", "", "#kbt|browse.dat|7", "x"), 1); // other lesson
         QCOMPARE(bcNote_AddWord(note, note + ".lib", "year", "n. 年", "", "#kbt|other.dat|2", "x"), 1);  // other book
