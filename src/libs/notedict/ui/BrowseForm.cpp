@@ -19,6 +19,8 @@ BrowseForm::BrowseForm(QWidget *owner) : DrillWindow(QStringLiteral("BrowseForm"
     m_sentences = new QListWidget(this);
     m_sentences->setObjectName(QStringLiteral("lstSentences"));
     m_sentences->setWordWrap(true);
+    m_sentences->setAlternatingRowColors(true);
+    m_sentences->setSpacing(1);
     m_sentences->setGeometry(TwipsRect(360, 930, 6900, 5820));
     AddLabel(QStringLiteral("lbWords"), QStringLiteral("笔记本中的单词"), 7500, 600, 2940, 300);
     m_words = new QListWidget(this);

@@ -34,6 +34,10 @@ ShuffleForm::ShuffleForm(QWidget *owner)
     m_pool->setWrapping(true);
     m_pool->setSpacing(4);
     m_pool->setResizeMode(QListView::Adjust);
+    // Each word a card to click.
+    m_pool->setStyleSheet(QStringLiteral("QListWidget#lstPool::item { border:1px solid #9DB0C6; border-radius:3px;"
+                                         " padding:4px 10px; margin:3px; background:#FFFFFF; color:#2F4F6F; }"
+                                         "QListWidget#lstPool::item:hover { background:#EAF1F8; border-color:#3B6EA8; }"));
     m_pool->setGeometry(TwipsRect(360, 3300, 8880, 1800));
     connect(m_pool, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { PickWord(m_pool->row(item)); });
     m_feedback = AddLabel(QStringLiteral("lbFeedback"), QString(), 360, 5190, 8880, 330);
