@@ -153,6 +153,10 @@ bool SentraBook::open(const QString &path, bool writable)
             return false;
         }
     }
+    // SQLite opens a file it may not write (on a read-only mount, say) read-only without
+    // failing: the book is then read-only too, so nothing tries to write or upgrade it.
+    if (rw && db.isReadOnly())
+        rw = false;
     const QVariant appId = db.scalar(QStringLiteral("PRAGMA application_id"));
     if (!appId.isValid() || appId.toLongLong() != ApplicationId) {
         m_error = QStringLiteral("%1 is not a sentence book").arg(path);

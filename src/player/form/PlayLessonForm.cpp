@@ -2,12 +2,15 @@
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
+#include "core/WorkingFiles.h"
 #include "libs/comm/CommLib.h"
+#include "libs/notedict/ui/DrillWindows.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
 #include "player/form/ReciteModeForm.h"
 #include "player/form/WaveView.h"
+#include "player/form/WordSummaryModeForm.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
 #include "ui/MessageBox.h"
@@ -96,8 +99,6 @@ const QHash<QString, QString> &ToolTips()
 const QHash<QString, QString> &FeatureNames()
 {
     static const QHash<QString, QString> names = {
-        {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
-        {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
         {"btSetting", "显示设置"},        {"btDigest", "摘录"},
         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
         {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
@@ -624,12 +625,22 @@ void PlayLessonForm::Click(const QString &tag)
 
 void PlayLessonForm::OnFeature(const QString &name)
 {
-    if (name == QLatin1String("btSpell")) {
-        RunSpellDrill();
+    if (name == QLatin1String("btSpell") || name == QLatin1String("btSpeak") || name == QLatin1String("rbShuffle")) {
+        RunDrill(name);
+        return;
+    }
+    if (name == QLatin1String("btBrowse")) {
+        RunBrowse();
         return;
     }
     if (name == QLatin1String("btThink")) {
         ReciteModeForm dialog(this);
+        dialog.SetCallingForm(this);
+        dialog.exec();
+        return;
+    }
+    if (name == QLatin1String("btWordSummary")) {
+        WordSummaryModeForm dialog(this);
         dialog.SetCallingForm(this);
         dialog.exec();
         return;
@@ -693,24 +704,102 @@ void PlayLessonForm::btWinHelp_click()
     OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
 }
 
-void PlayLessonForm::RunSpellDrill()
+// The drill windows cover the current sentence to the lesson's end; the book is closed for
+// them and the player hidden. Afterwards a changed book reloads the pages; otherwise the book
+// is opened again with the pages and the current sentence kept.
+void PlayLessonForm::RunDrill(const QString &name)
 {
     PlaybackController &c = *m_controller;
     const int cur = c.CurSentence();
     if (c.BookHandle() == -1 || cur < 0)
         return;
     const int first = c.GetSentenceNoInAll(cur);
+    const int count = c.SentenceCount() - cur;
+    const QString note = QStringLiteral("brxspecial_note");
+    QString bookFile = c.BookFile();
     c.CloseBookForDrill();
-    if (bcSpell_Init(this, c.BookFile(), first, c.SentenceCount() - cur, QStringLiteral("brxspecial_note"))) {
-        hide();
-        bcSpell_LoadAndShowNoDegree(0);
-        show();
+    bool changed = false;
+    if (name == QLatin1String("btSpell")) {
+        if (bcSpell_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpell_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcSpell_IfSentenceChanged() != 0;
+    } else if (name == QLatin1String("btSpeak")) {
+        if (bcSpeak_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpeak_LoadAndShow();
+            show();
+        }
+        changed = bcSpeak_IfSentenceChanged() != 0;
+    } else {
+        if (bcShuffleRecite_InitEx(this, bookFile, first, count, count, note)) {
+            hide();
+            bcShuffleRecite_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcShuffleRecite_IfSentenceChanged() != 0;
     }
-    if (bcSpell_IfSentenceChanged())
-        OpenLesson(QString(), -1, true);
+    if (!changed)
+        c.ReopenBookAfterDrill(bookFile);
+    else if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
     else
-        c.ReopenBookAfterDrill(QString());
+        OpenLesson(QString(), -1, true);
     RefreshView();
+}
+
+// Browsing runs with the player visible behind it; the pages are rebuilt afterwards whatever
+// happened in the window (one more sentence is handed over than the lesson has left).
+void PlayLessonForm::RunBrowse()
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    QString bookFile = c.BookFile();
+    const int first = c.GetSentenceNoInAll(cur);
+    c.CloseBookForDrill();
+    if (bcBrowse_Init(this, bookFile, first, c.SentenceCount() - cur + 1, QStringLiteral("notebook\\brxspecial_note")))
+        bcBrowse_LoadAndShow();
+    if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
+    else
+        OpenLesson(QString(), -1, true);
+    RefreshView();
+}
+
+// The summary window reads the book beside the player: the book stays open, the pages stay.
+void PlayLessonForm::WordSummary(bool keywords, bool newwords)
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    const int mode = keywords && newwords ? 2 : keywords ? 1 : 0;
+    QString bookFile = c.BookFile();
+    const int words = bcWordSummary_Init(this, bookFile, c.GetSentenceNoInAll(cur), c.SentenceCount() - cur + 1, mode,
+                                         WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"));
+    if (words == -1) {
+        ShowMessageBox(NoMarkedWordsMessage(), 1);
+        return;
+    }
+    if (words <= 0)
+        return;
+    c.btStop_Click(); // the window plays its own sentences
+    hide();
+    bcWordSummary_LoadAndShowEx2(WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"),
+                                 App().appName, 0, QStringLiteral("mvxdictec.idx"), QStringLiteral("mvxdictec.lib"));
+    show();
+    RefreshView();
+}
+
+const QString &PlayLessonForm::NoMarkedWordsMessage()
+{
+    static const QString text = QStringLiteral("文章中必须有生词或关键词，才能进行词句联动\r\n\r\n"
+                                               "Ctrl+鼠标左键点击能标记关键词，Ctrl+鼠标右键点击能标记生词");
+    return text;
 }
 
 void PlayLessonForm::ToRecite(const QString &mode)
@@ -721,7 +810,7 @@ void PlayLessonForm::ToRecite(const QString &mode)
             m_textSide->Think().ThinkEnglish();
 #endif
     } else if (mode == QLatin1String("rbShuffle")) {
-        OnFeature(mode);
+        RunDrill(mode);
     }
 }
 

@@ -90,6 +90,10 @@ public:
     // The recitation dialog's choice: "rbThink" masks the article, "rbShuffle" the shuffled
     // sentences; anything else does nothing.
     Q_INVOKABLE void ToRecite(const QString &mode);
+    // The word-summary dialog's choice: key words, new words or both, from the current
+    // sentence on; without any such word the learner is told how to mark them.
+    Q_INVOKABLE void WordSummary(bool keywords, bool newwords);
+    static const QString &NoMarkedWordsMessage();
     // While thinking, the study buttons are off and "btStopThinking" stands in for "btThink".
     void EnableThinkingButtons(bool enabled) override;
     // Called back by the search and print dialogs: the next occurrence of text in the English
@@ -135,10 +139,13 @@ private:
     void RefreshScrollBar();
     void RefreshButtonFace(const QString &tag, bool enabled);
     void OnFeature(const QString &name);
-    // The spelling drill from the current sentence to the lesson's end, the player hidden
-    // meanwhile; the book is closed for it and opened again (or the lesson reloaded when
-    // the drill changed sentences).
-    void RunSpellDrill();
+    // The spelling ("btSpell"), speaking ("btSpeak") and shuffled recitation ("rbShuffle")
+    // windows from the current sentence to the lesson's end, the player hidden meanwhile; the
+    // book is closed for them and opened again (or the lesson reloaded when they changed
+    // sentences).
+    void RunDrill(const QString &name);
+    // The browsing window, the player visible behind it; the pages are rebuilt afterwards.
+    void RunBrowse();
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 
