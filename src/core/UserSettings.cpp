@@ -56,6 +56,7 @@ const QHash<QString, QString> &defaults()
         add(Key::SentraUserSndHint, "1");
         add(Key::DigestHint, "1");
         add(Key::PlayLesson, "1");
+        add(Key::NightLook, "0");
         return t;
     }();
     return table;
@@ -196,6 +197,7 @@ void LoadDisplaySettings()
     d.chineseFontSize = realSetting(Key::ChineseFontSize);
     App().playback.autoRepeatTimes = intSetting(Key::AutoRepeatTimes);
     App().playback.autoRepeatGapSetting = intSetting(Key::AutoRepeatGapSetting);
+    d.nightLook = GetUserBool(key(Key::NightLook), false);
 }
 
 void SaveDisplaySettings()
@@ -216,6 +218,7 @@ void SaveDisplaySettings()
     SaveUserReal(key(Key::ChineseFontSize), d.chineseFontSize);
     SaveUserInt(key(Key::AutoRepeatTimes), App().playback.autoRepeatTimes);
     SaveUserInt(key(Key::AutoRepeatGapSetting), App().playback.autoRepeatGapSetting);
+    SaveUserBool(key(Key::NightLook), d.nightLook);
 }
 
 QString GetAppSetting(const QString &app, const QString &section, const QString &k, const QString &defaultValue)

@@ -7,6 +7,7 @@
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
 #include "player/form/ReciteModeForm.h"
+#include "dialogs/DisplaySettingForm.h"
 #include "player/form/WaveView.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
@@ -98,9 +99,9 @@ const QHash<QString, QString> &FeatureNames()
     static const QHash<QString, QString> names = {
         {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
         {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
-        {"btSetting", "显示设置"},        {"btDigest", "摘录"},
+        {"btDigest", "摘录"},
         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
-        {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
+        {"btMarkSentence", "标记句子"},   {"HilightCurCSentence", "突出显示当前译文"},
         {"ShowAllMarkedSentences", "显示标记句子"},
         {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
         {"ToggleAutoShowEnglish", "自动显示当前句英文"}, {"ToggleAutoShowChinese", "自动显示当前句译文"}};
@@ -182,6 +183,9 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     connect(&m_heldClose, &QTimer::timeout, this, &PlayLessonForm::CarryOutHeldClose);
     m_timerHint.setInterval(500);
     connect(&m_timerHint, &QTimer::timeout, this, &PlayLessonForm::TimerHint_Timer);
+    m_settingsReload.setInterval(500);
+    m_settingsReload.setSingleShot(true);
+    connect(&m_settingsReload, &QTimer::timeout, this, &PlayLessonForm::ReloadAfterSettings);
 }
 
 PlayLessonForm::~PlayLessonForm()
@@ -628,6 +632,10 @@ void PlayLessonForm::OnFeature(const QString &name)
         RunSpellDrill();
         return;
     }
+    if (name == QLatin1String("btSetting")) {
+        ShowDisplaySettings();
+        return;
+    }
     if (name == QLatin1String("btThink")) {
         ReciteModeForm dialog(this);
         dialog.SetCallingForm(this);
@@ -761,6 +769,27 @@ bool PlayLessonForm::event(QEvent *event)
 void PlayLessonForm::ReloadLesson(bool regeneratePages)
 {
     OpenLesson(QString(), -1, regeneratePages);
+}
+
+void PlayLessonForm::ShowDisplaySettings()
+{
+    DisplaySettingForm dialog(this);
+    dialog.SetPreview(m_displayPreview);
+    dialog.Load();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ReloadAfterSettings();
+}
+
+void PlayLessonForm::ReloadAfterSettings()
+{
+    // A reload asked for during a wait would be dropped by the player: try again shortly.
+    if (m_controller->IsBusy() || WaitRunning()) {
+        m_settingsReload.start();
+        return;
+    }
+    m_settingsReload.stop();
+    ReloadLesson(true);
 }
 
 void PlayLessonForm::ShowMessage(const QString &text)
