@@ -20,7 +20,6 @@ struct DisplaySettings
     double englishFontSize = 12;
     QString chineseFontName = QStringLiteral("宋体");
     double chineseFontSize = 11;
-    bool nightLook = false; // dark pages; the six colours above wait for the day
 };
 
 struct PlaybackSettings

@@ -30,7 +30,13 @@ double Luminance(const QColor &c)
 
 } // namespace
 
-PageLook::PageLook(const DisplaySettings &settings) : m_settings(settings), m_night(settings.nightLook) {}
+bool &NightLookOn()
+{
+    static bool on = false;
+    return on;
+}
+
+PageLook::PageLook(const DisplaySettings &settings, bool night) : m_settings(settings), m_night(night) {}
 
 QString PageLook::Background() const { return m_night ? kNightBackground : Hex(m_settings.backgroundColor); }
 QString PageLook::English() const { return m_night ? kNightEnglish : Hex(m_settings.englishColor); }

@@ -9,10 +9,17 @@
 
 namespace mvx {
 
+namespace Key {
+inline constexpr auto NightLook = "NightLook"; // Boolean, default "0": dark lesson pages
+} // namespace Key
+
+// The night look in force for the whole process: loaded and saved with the display settings.
+[[nodiscard]] bool &NightLookOn();
+
 class PageLook final
 {
 public:
-    explicit PageLook(const DisplaySettings &settings);
+    explicit PageLook(const DisplaySettings &settings, bool night = NightLookOn());
 
     [[nodiscard]] bool Night() const { return m_night; }
     // Colours in force, as "#RRGGBB".

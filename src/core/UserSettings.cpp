@@ -1,5 +1,7 @@
 #include "UserSettings.h"
 
+#include "PageLook.h"
+
 #include "AppState.h"
 #include "SettingsStore.h"
 
@@ -197,7 +199,7 @@ void LoadDisplaySettings()
     d.chineseFontSize = realSetting(Key::ChineseFontSize);
     App().playback.autoRepeatTimes = intSetting(Key::AutoRepeatTimes);
     App().playback.autoRepeatGapSetting = intSetting(Key::AutoRepeatGapSetting);
-    d.nightLook = GetUserBool(key(Key::NightLook), false);
+    NightLookOn() = GetUserBool(key(Key::NightLook), false);
 }
 
 void SaveDisplaySettings()
@@ -218,7 +220,7 @@ void SaveDisplaySettings()
     SaveUserReal(key(Key::ChineseFontSize), d.chineseFontSize);
     SaveUserInt(key(Key::AutoRepeatTimes), App().playback.autoRepeatTimes);
     SaveUserInt(key(Key::AutoRepeatGapSetting), App().playback.autoRepeatGapSetting);
-    SaveUserBool(key(Key::NightLook), d.nightLook);
+    SaveUserBool(key(Key::NightLook), NightLookOn());
 }
 
 QString GetAppSetting(const QString &app, const QString &section, const QString &k, const QString &defaultValue)

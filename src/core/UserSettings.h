@@ -46,7 +46,6 @@ inline constexpr auto SaveSegDest = "SaveSegDest";
 inline constexpr auto SentraUserSndHint = "SentraUserSndHint";
 inline constexpr auto DigestHint = "DigestHint";
 inline constexpr auto PlayLesson = "PlayLesson"; // stored under section "User"
-inline constexpr auto NightLook = "NightLook"; // Boolean: dark lesson pages
 inline constexpr auto SceneGraph = "SceneGraph"; // "software" / "hardware" / "" (decide by the renderer)
 } // namespace Key
 

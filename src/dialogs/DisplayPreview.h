@@ -10,7 +10,7 @@ class DisplayPreview
 {
 public:
     virtual ~DisplayPreview() = default;
-    virtual void Show(const DisplaySettings &candidate) = 0;
+    virtual void Show(const DisplaySettings &candidate, bool nightLook) = 0;
     virtual void End(bool keep) = 0;
 };
 

@@ -177,7 +177,7 @@ void DisplaySettingForm::ShowChoices()
 
 void DisplaySettingForm::ShowSwatch(Model::Swatch swatch)
 {
-    const PageLook look(m_model.CandidateDisplay());
+    const PageLook look(m_model.CandidateDisplay(), m_model.NightLook());
     QString hex = PageLook::Hex(m_model.Colour(swatch));
     if (look.Night()) {
         switch (swatch) {
@@ -221,7 +221,7 @@ void DisplaySettingForm::ShowTexture()
     // The tile over the page background in force, as the pages will show it.
     const QPixmap tile(file);
     QPixmap picture(m_texturePicture->size());
-    picture.fill(QColor(PageLook(m_model.CandidateDisplay()).Background()));
+    picture.fill(QColor(PageLook(m_model.CandidateDisplay(), m_model.NightLook()).Background()));
     if (!tile.isNull()) {
         QPainter painter(&picture);
         painter.drawTiledPixmap(picture.rect(), tile);
@@ -305,7 +305,7 @@ void DisplaySettingForm::Preview()
     if (!m_preview)
         return;
     m_previewing = true;
-    m_preview->Show(m_model.CandidateDisplay());
+    m_preview->Show(m_model.CandidateDisplay(), m_model.NightLook());
 }
 
 void DisplaySettingForm::EndPreview(bool keep)

@@ -1,5 +1,6 @@
 #include "dialogs/DisplaySettingsModel.h"
 
+#include "core/PageLook.h"
 #include "core/UserSettings.h"
 
 namespace mvx {
@@ -80,7 +81,7 @@ void DisplaySettingsModel::Load(const DisplaySettings &display, const PlaybackSe
     m_gapEntry = GapEntryOf(playback.autoRepeatGapSetting);
     m_showNewword = display.showNewword != 0;
     m_showKeyword = display.showKeyword != 0;
-    m_nightLook = display.nightLook;
+    m_nightLook = NightLookOn();
     m_colours[English] = display.englishColor;
     m_colours[Chinese] = display.chineseColor;
     m_colours[Comment] = display.commentColor;
@@ -123,7 +124,6 @@ DisplaySettings DisplaySettingsModel::CandidateDisplay() const
     d.keywordColor = m_colours[Keyword];
     d.curSentenceColor = m_colours[Marked];
     d.textureIdx = m_textureEntry;
-    d.nightLook = m_nightLook;
     return d;
 }
 
@@ -139,6 +139,7 @@ void DisplaySettingsModel::Confirm() const
 {
     Italics() = {m_english.italic, m_chinese.italic};
     App().display = CandidateDisplay();
+    NightLookOn() = m_nightLook;
     const PlaybackSettings p = CandidatePlayback();
     App().playback.autoRepeatTimes = p.autoRepeatTimes;
     App().playback.autoRepeatGapSetting = p.autoRepeatGapSetting;

@@ -33,7 +33,8 @@ public:
     // The number written in a times entry (1 for an entry out of range).
     [[nodiscard]] static int TimesOfEntry(int entry);
 
-    // Choices as the dialog opens on the given settings (italic flags from this run).
+    // Choices as the dialog opens on the given settings (italic flags from this run, the night
+    // look in force).
     void Load(const DisplaySettings &display, const PlaybackSettings &playback);
 
     [[nodiscard]] int Colour(Swatch swatch) const { return m_colours[swatch]; }
@@ -58,7 +59,7 @@ public:
     // The settings these choices make: what the pages would show after OK.
     [[nodiscard]] DisplaySettings CandidateDisplay() const;
     [[nodiscard]] PlaybackSettings CandidatePlayback() const;
-    // OK: the run's italic flags, App().display and App().playback, then the store.
+    // OK: the run's italic flags, App().display, App().playback and the night look, then the store.
     void Confirm() const;
 
     // The italic flags of this run (not stored).

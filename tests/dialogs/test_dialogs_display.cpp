@@ -25,9 +25,14 @@ namespace {
 class RecordingPreview final : public DisplayPreview
 {
 public:
-    void Show(const DisplaySettings &candidate) override { shown.append(candidate); }
+    void Show(const DisplaySettings &candidate, bool night) override
+    {
+        shown.append(candidate);
+        nights.append(night);
+    }
     void End(bool keep) override { ends.append(keep); }
     QList<DisplaySettings> shown;
+    QList<bool> nights;
     QList<bool> ends;
 };
 
@@ -55,7 +60,7 @@ bool Same(const DisplaySettings &a, const DisplaySettings &b)
            && a.curSentenceColor == b.curSentenceColor && a.showKeyword == b.showKeyword
            && a.showNewword == b.showNewword && a.textureIdx == b.textureIdx && a.englishFontName == b.englishFontName
            && a.englishFontSize == b.englishFontSize && a.chineseFontName == b.chineseFontName
-           && a.chineseFontSize == b.chineseFontSize && a.nightLook == b.nightLook;
+           && a.chineseFontSize == b.chineseFontSize;
 }
 
 } // namespace
@@ -243,7 +248,7 @@ private slots:
         form.TextureList()->setCurrentIndex(5);
         form.TimesList()->setCurrentIndex(6);
         QVERIFY(!preview.shown.isEmpty());
-        QCOMPARE(preview.shown.last().nightLook, true);
+        QCOMPARE(preview.nights.last(), true);
         switch (way) {
         case 0: form.btCancel_click(); break;
         case 1: form.btWinClose_click(); break;
@@ -255,6 +260,7 @@ private slots:
         QCOMPARE(preview.ends, QList<bool>{false});
         QCOMPARE(StoredDisplayKeys(), before);
         QVERIFY(Same(App().display, display));
+        QCOMPARE(NightLookOn(), false);
         QCOMPARE(App().playback.autoRepeatTimes, 2);
     }
 
@@ -270,6 +276,10 @@ private slots:
         QVERIFY(form.IsChecked("ShowNewword"));
         QVERIFY(!form.IsChecked("NightLook"));
         form.ClickSwatch(Model::Marked);
+        if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty()) {
+            form.show();
+            QVERIFY(form.grab().save(dir + "/display-settings.png"));
+        }
         form.ToggleCheckbox("ShowNewword");
         form.ToggleCheckbox("NightLook");
         form.GapList()->setCurrentIndex(4);
@@ -281,12 +291,13 @@ private slots:
         QCOMPARE(Stored(Key::ShowKeyword), QStringLiteral("-1")); // a true box is stored as -1
         QCOMPARE(Stored(Key::NightLook), QStringLiteral("-1"));
         QCOMPARE(Stored(Key::AutoRepeatGapSetting), QStringLiteral("4"));
-        QCOMPARE(App().display.nightLook, true);
+        QCOMPARE(NightLookOn(), true);
         // A fresh load reads back what was stored.
         App().display = DisplaySettings();
+        NightLookOn() = false;
         LoadDisplaySettings();
         QCOMPARE(App().display.curSentenceColor, 128 << 16);
-        QCOMPARE(App().display.nightLook, true);
+        QCOMPARE(NightLookOn(), true);
     }
 
     void nightLookReading_data()
@@ -305,7 +316,7 @@ private slots:
         QFETCH(bool, night);
         SaveUserSetting(QString::fromLatin1(Key::NightLook), stored);
         LoadDisplaySettings();
-        QCOMPARE(App().display.nightLook, night);
+        QCOMPARE(NightLookOn(), night);
         DisplaySettingForm form;
         form.Load();
         QCOMPARE(form.IsChecked("NightLook"), night);
@@ -390,9 +401,7 @@ private slots:
         for (const QString &bg : PageLook::NightBackgrounds())
             for (const QString &text : PageLook::NightTexts())
                 QVERIFY2(PageLook::Contrast(QColor(text), QColor(bg)) >= 4.5, qPrintable(text + " on " + bg));
-        DisplaySettings night;
-        night.nightLook = true;
-        const PageLook look(night);
+        const PageLook look(DisplaySettings(), true);
         const QColor key(look.Keyword());
         const QColor cur(look.CurSentence());
         QVERIFY(key.hslSaturationF() >= 0.35);
@@ -400,12 +409,39 @@ private slots:
         const int apart = qAbs(key.hslHue() - cur.hslHue());
         QVERIFY(qMin(apart, 360 - apart) >= 60);
         // By day the stored colours are in force.
-        const PageLook day{DisplaySettings()};
+        const PageLook day(DisplaySettings(), false);
         QCOMPARE(day.Background(), QStringLiteral("#FFFFFF"));
         QCOMPARE(day.Keyword(), QStringLiteral("#FF0000"));
         QCOMPARE(day.CurSentence(), QStringLiteral("#0000FF"));
         QCOMPARE(day.CommentPicture(), QStringLiteral("my4.jpg"));
         QVERIFY(look.CommentPicture().isEmpty());
+    }
+
+    // The shipped tiles: faint (alpha at most 0.12), and every night text stays readable over
+    // the darkest and the lightest pixel a tile makes of each night background.
+    void shippedTexturesKeepNightTextReadable()
+    {
+        for (int n = 1; n <= 10; ++n) {
+            const QString file = PageLook::TextureFile(QStringLiteral(MVX_HOME), n);
+            QVERIFY2(file.endsWith(QString::number(n) + ".png"), qPrintable(file));
+            const QImage tile = QImage(file).convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(tile.size(), QSize(128, 128));
+            int maxAlpha = 0;
+            for (int y = 0; y < tile.height(); ++y)
+                for (int x = 0; x < tile.width(); ++x)
+                    maxAlpha = std::max(maxAlpha, qAlpha(tile.pixel(x, y)));
+            QVERIFY2(maxAlpha <= 31 && maxAlpha > 0, qPrintable(QString::number(maxAlpha)));
+            for (const QString &bg : PageLook::NightBackgrounds()) {
+                const QColor base(bg);
+                const double a = maxAlpha / 255.0;
+                const QColor marked(int(base.red() * (1 - a) + 128 * a), int(base.green() * (1 - a) + 128 * a),
+                                    int(base.blue() * (1 - a) + 128 * a));
+                for (const QString &text : PageLook::NightTexts())
+                    for (const QColor &under : {base, marked})
+                        QVERIFY2(PageLook::Contrast(QColor(text), under) >= 4.5,
+                                 qPrintable(QStringLiteral("%1 on %2 (tile %3)").arg(text, under.name()).arg(n)));
+            }
+        }
     }
 
     void textureFiles_data()

@@ -8,6 +8,7 @@
 #include "player/form/ButtonFaces.h"
 #include "player/form/ReciteModeForm.h"
 #include "dialogs/DisplaySettingForm.h"
+#include "dialogs/TipsDialog.h"
 #include "player/form/WaveView.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
@@ -157,6 +158,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     view->setAllowedFolders({home});
     m_wbScript = view;
     m_pages = std::make_unique<pages::LessonPages>(*view, home);
+    m_displayPreview = static_cast<pages::LessonPages *>(m_pages.get());
 #else
     m_wbScript = new QWidget(this);
     m_pages = std::make_unique<NoPages>();
@@ -379,7 +381,30 @@ void PlayLessonForm::StartTimerHint()
 void PlayLessonForm::TimerHint_Timer()
 {
     m_timerHint.stop();
-    // The usage tips window arrives with its own feature; until then there is nothing to show.
+    if (!TipsMayOpen()) {
+        m_timerHint.start(); // a wait or another window is up: ask again shortly
+        return;
+    }
+    if (ToInt(GetAppSetting(App().appName, QStringLiteral("User"), QString::fromLatin1(Key::PlayLesson),
+                            QStringLiteral("1")),
+              1)
+        == 0)
+        return;
+    ShowUsageTips();
+}
+
+bool PlayLessonForm::TipsMayOpen() const
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    return !WaitRunning() && (modal == nullptr || modal == this) && isVisible();
+}
+
+void PlayLessonForm::ShowUsageTips()
+{
+    InitTipsDialog(QStringLiteral("tip_PlayLesson.txt"), App().appName, QStringLiteral("User"),
+                   QString::fromLatin1(Key::PlayLesson), QStringLiteral("mvxbrxspecial.chm::htmlsrc/mvxbrx_usage.htm"),
+                   QStringLiteral("进入全面学习界面时显示"), true);
+    ShowTipsDialog(true, this);
 }
 
 // ---- Layout -------------------------------------------------------------------------------
@@ -698,7 +723,11 @@ void PlayLessonForm::btBrowse_click() { Click(QStringLiteral("btBrowse")); }
 
 void PlayLessonForm::btWinHelp_click()
 {
-    OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
+    if (!TipsMayOpen()) {
+        QTimer::singleShot(500, this, &PlayLessonForm::btWinHelp_click);
+        return;
+    }
+    ShowUsageTips();
 }
 
 void PlayLessonForm::RunSpellDrill()

@@ -164,6 +164,9 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    // The usage tips open only when no wait runs and no other window is modal.
+    [[nodiscard]] bool TipsMayOpen() const;
+    void ShowUsageTips();
     void ReloadAfterSettings();
     QTimer m_settingsReload; // retries the reload after the settings while the player waits
     DisplayPreview *m_displayPreview = nullptr;
