@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "libs/comm/CommLib.h"
 #include "ui/SkinLabel.h"
+#include "ui/SkinPalette.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,7 +17,11 @@ AdvForm::AdvForm(const QString &file, int newCount, QWidget *parent)
     setObjectName(QStringLiteral("AdvForm"));
     SetDesignSize(6600, 4200);
     AddLabel(QStringLiteral("lbTitle"), QStringLiteral("Morvex英语"), 240, 90, 1800, 330);
-    AddLabel(QStringLiteral("lbCaption"), QStringLiteral("最新消息"), 2100, 90, 3000, 330);
+    // The window's name in the title band, beside the product name, in the band's text colour.
+    QLabel *caption = AddLabel(QStringLiteral("lbCaption"), QStringLiteral("最新消息"), 2100, 90, 3000, 330);
+    QPalette band = caption->palette();
+    band.setColor(QPalette::WindowText, skin::palette::TitleText);
+    caption->setPalette(band);
     AddButton(QStringLiteral("btWinClose"), 6150, 75, 330, 330);
     m_heading = AddLabel(QStringLiteral("lbNewMsg"), QString(), 360, 660, 5880, 330);
     m_text = AddLabel(QStringLiteral("lblTipText"), QString(), 360, 1110, 5880, 1350);

@@ -5,6 +5,7 @@
 #include "dialogs/DisplayPreview.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
+#include "ui/SkinPalette.h"
 #include "ui/Twips.h"
 
 #include <QColorDialog>
@@ -75,7 +76,11 @@ DisplaySettingForm::DisplaySettingForm(QWidget *parent)
     setObjectName(QStringLiteral("DisplaySettingForm"));
     SetDesignSize(7800, 6780);
     AddLabel(QStringLiteral("lbTitle"), QStringLiteral("Morvex英语"), 240, 90, 1800, 330);
-    AddLabel(QStringLiteral("lbCaption"), QStringLiteral("显示设置"), 2100, 90, 3000, 330);
+    // The window's name in the title band, beside the product name, in the band's text colour.
+    QLabel *caption = AddLabel(QStringLiteral("lbCaption"), QStringLiteral("显示设置"), 2100, 90, 3000, 330);
+    QPalette band = caption->palette();
+    band.setColor(QPalette::WindowText, skin::palette::TitleText);
+    caption->setPalette(band);
     AddButton(QStringLiteral("btWinClose"), 7350, 75, 330, 330);
     for (const SwatchPlace &s : kSwatches) {
         AddLabel(QStringLiteral("lb") + QLatin1String(s.name + 2), QString::fromUtf8(s.caption), s.left, s.top + 30,

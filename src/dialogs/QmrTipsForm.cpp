@@ -6,6 +6,7 @@
 #include "libs/comm/CommLib.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
+#include "ui/SkinPalette.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +19,11 @@ QmrTipsForm::QmrTipsForm(QWidget *parent)
     setObjectName(QStringLiteral("QmrTipsForm"));
     SetDesignSize(6600, 4560);
     AddLabel(QStringLiteral("lbTitle"), QStringLiteral("Morvex英语"), 240, 90, 1800, 330);
-    AddLabel(QStringLiteral("lbCaption"), QStringLiteral("使用要点"), 2100, 90, 3000, 330);
+    // The window's name in the title band, beside the product name, in the band's text colour.
+    QLabel *caption = AddLabel(QStringLiteral("lbCaption"), QStringLiteral("使用要点"), 2100, 90, 3000, 330);
+    QPalette band = caption->palette();
+    band.setColor(QPalette::WindowText, skin::palette::TitleText);
+    caption->setPalette(band);
     AddButton(QStringLiteral("btWinClose"), 6150, 75, 330, 330);
     m_totalTips = AddLabel(QStringLiteral("lbTotalTips"), QString(), 360, 660, 5880, 330);
     m_tipText = AddLabel(QStringLiteral("lblTipText"), QString(), 360, 1110, 5880, 1950);

@@ -81,6 +81,12 @@ private slots:
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_urls, "open");
     }
 
+    void cleanupTestCase()
+    {
+        for (const char *scheme : {"http", "https", "mailto", "file", "ftp"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+
     void init()
     {
         m_home = std::make_unique<QTemporaryDir>(qEnvironmentVariable("MVX_TEST_TMP") + "/tipsXXXXXX");

@@ -367,6 +367,59 @@ private slots:
         LoadDisplaySettings();
     }
 
+    // The usage tips wait for a running wait to end, from the timer and from the help
+    // button alike; a stored 0 stops only the timer's window.
+    void tipsWaitForAWaitToEnd()
+    {
+        SaveAppSetting(App().appName, QStringLiteral("User"), QStringLiteral("PlayLesson"), QStringLiteral("1"));
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        auto tipsUp = [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->inherits("mvx::QmrTipsForm") && w->isVisible())
+                    return w;
+            return static_cast<QWidget *>(nullptr);
+        };
+        for (const bool fromTimer : {true, false}) {
+            int shown = 0;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, &form, [&] {
+                if (QWidget *tips = tipsUp()) {
+                    ++shown;
+                    QMetaObject::invokeMethod(tips, "btOk_click");
+                }
+            });
+            poll.start(20);
+            form.Controller().EnterBusy(); // a sentence change waits for its sound
+            if (fromTimer)
+                form.StartTimerHint();
+            else
+                form.btWinHelp_click();
+            QTest::qWait(1300);
+            QCOMPARE(shown, 0);
+            form.Controller().LeaveBusy();
+            QVERIFY(WaitFor([&] { return shown == 1; }, 3000));
+        }
+        // Not wanted at start: the timer shows nothing, the help button still does.
+        SaveAppSetting(App().appName, QStringLiteral("user"), QStringLiteral("PlayLesson"), QStringLiteral("0"));
+        int shown = 0;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &form, [&] {
+            if (QWidget *tips = tipsUp()) {
+                ++shown;
+                QMetaObject::invokeMethod(tips, "btOk_click");
+            }
+        });
+        poll.start(20);
+        form.StartTimerHint();
+        QTest::qWait(900);
+        QCOMPARE(shown, 0);
+        form.btWinHelp_click();
+        QVERIFY(WaitFor([&] { return shown == 1; }, 3000));
+        SaveAppSetting(App().appName, QStringLiteral("User"), QStringLiteral("PlayLesson"), QStringLiteral("1"));
+    }
+
     void laterFeaturesSaySoPlainly()
     {
         PlayLessonForm form;
