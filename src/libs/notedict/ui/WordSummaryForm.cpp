@@ -109,7 +109,8 @@ void WordSummaryForm::SelectWord(int row)
         label->setWordWrap(true);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->setContentsMargins(4, 3, 4, 3);
-        label->setFixedWidth(m_sentences->viewport()->width() - 4);
+        // The list's own width: before the window is first shown its viewport is not laid out.
+        label->setFixedWidth(m_sentences->width() - 2 * m_sentences->frameWidth() - 22);
         item->setSizeHint(QSize(label->width(), label->heightForWidth(label->width())));
         m_sentences->setItemWidget(item, label);
     }
