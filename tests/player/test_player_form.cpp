@@ -352,7 +352,7 @@ private slots:
                 during = background();
                 static_cast<DisplaySettingForm *>(dialog)->DispatchClick(ok ? "btOk" : "btCancel");
             });
-            QVERIFY(form.DispatchClick("btMp3"));
+            QVERIFY(form.DispatchClick("btSetting"));
             QCOMPARE(during, night);
             if (!ok) {
                 QVERIFY(WaitFor([&] { return background() == day; }));
