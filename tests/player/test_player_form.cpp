@@ -425,10 +425,10 @@ private slots:
         PlayLessonForm form;
         form.OpenLesson(m_book, 0, true);
         form.show();
-        QVERIFY(form.DispatchClick("btSetting"));
+        QVERIFY(form.DispatchClick("btMp3"));
         QVERIFY(form.DispatchClick("btNotebook"));
         // The notebook is there now: a lesson without notebook words says how they get there.
-        QCOMPARE(m_messages, (QStringList{QStringLiteral("“显示设置”功能尚未提供。"), PlayerNotebook::NoWordsMessage()}));
+        QCOMPARE(m_messages, (QStringList{QStringLiteral("“MP3+LRC 导出”功能尚未提供。"), PlayerNotebook::NoWordsMessage()}));
     }
 
     // The repeat text ("复读起点 ...") is read whole inside the window, at the default size and
