@@ -12,7 +12,7 @@ namespace pagesfixture {
 // A WAV file's bytes: ms of quiet 16-bit mono sound at 22050 Hz.
 inline QByteArray QuietWav(int ms)
 {
-    const int samples = 22050 * ms / 1000;
+    const int samples = int(qint64(22050) * ms / 1000);
     QByteArray data(samples * 2, '\0');
     for (int i = 0; i < samples; ++i) {
         const qint16 v = qint16((i % 50) * 20 - 500); // a faint buzz, not pure silence
