@@ -256,30 +256,60 @@ bool SentraBook::setWordMeaning(int noInAll, const QString &word, const QString 
     return true;
 }
 
-bool SentraBook::cutSentence(int noInAll, std::vector<qint16> &samples)
+LessonSound *SentraBook::openSound(int lessonNo)
 {
-    const int lessonNo = lessonOfSentence(noInAll);
-    const std::optional<SentenceData> s = lessonNo < 0 ? std::nullopt : sentence(noInAll);
-    if (!s)
-        return false;
+    if (!lessonInfo(lessonNo))
+        return nullptr;
     if (m_impl->soundLesson != lessonNo || !m_impl->sound) {
         m_impl->sound.reset();
         m_impl->soundLesson = -1;
         auto sound = std::make_unique<LessonSound>(lessonSound(lessonNo));
         if (!sound->isValid()) {
             m_error = sound->errorText();
-            return false;
+            return nullptr;
         }
         m_impl->sound = std::move(sound);
         m_impl->soundLesson = lessonNo;
     }
-    if (!m_impl->sound->cut(s->startMs, s->endMs, samples)) {
-        m_error = QStringLiteral("cannot decode sentence %1: %2")
-                      .arg(noInAll)
-                      .arg(m_impl->sound->errorText());
+    return m_impl->sound.get();
+}
+
+bool SentraBook::cutSentence(int noInAll, std::vector<qint16> &samples)
+{
+    const int lessonNo = lessonOfSentence(noInAll);
+    const std::optional<SentenceData> s = lessonNo < 0 ? std::nullopt : sentence(noInAll);
+    if (!s)
+        return false;
+    LessonSound *sound = openSound(lessonNo);
+    if (!sound)
+        return false;
+    if (!sound->cut(s->startMs, s->endMs, samples)) {
+        m_error = QStringLiteral("cannot decode sentence %1: %2").arg(noInAll).arg(sound->errorText());
         return false;
     }
     return true;
+}
+
+bool SentraBook::cutStretch(int lessonNo, qint64 startMs, qint64 endMs, std::vector<qint16> &samples)
+{
+    LessonSound *sound = openSound(lessonNo);
+    if (!sound)
+        return false;
+    if (!sound->cut(startMs, endMs, samples)) {
+        m_error = QStringLiteral("cannot decode %1-%2 ms of lesson %3: %4")
+                      .arg(startMs)
+                      .arg(endMs)
+                      .arg(lessonNo)
+                      .arg(sound->errorText());
+        return false;
+    }
+    return true;
+}
+
+qint64 SentraBook::lessonSoundMs(int lessonNo)
+{
+    LessonSound *sound = openSound(lessonNo);
+    return sound ? sound->durationMs() : -1;
 }
 
 bool SentraBook::writeSentenceWav(int noInAll, const QString &wavPath)

@@ -1,6 +1,7 @@
 // The bc... operations: a table of open books behind integer handles, each call checked
 // and forwarded to SentraBook / LessonPages.
 #include "libs/sentra/SentraFacade.h"
+#include "libs/sentra/SentraFacadeSound.h"
 
 #include "LessonPages.h"
 #include "SoundFiles.h"
@@ -230,18 +231,56 @@ QString bcSentence_GetSentenceAsWordSample(int hBook, int nNoInAll)
     return s->chinese.isEmpty() ? s->english : s->english + QStringLiteral("\r\n") + s->chinese;
 }
 
-QString bcSentence_GetFileNameEnglish(int hBook, int nNoInAll, int nMaxLen)
+int bcSentraBook_CutStretch(int hBook, int nLessonNo, qint64 nStartMs, qint64 nEndMs,
+                            std::vector<qint16> &samples)
 {
     SentraBook *b = books().find(hBook);
-    if (!b || b->lessonOfSentence(nNoInAll) < 0 || nMaxLen <= 0)
+    if (b && b->cutStretch(nLessonNo, nStartMs, nEndMs, samples))
+        return 0;
+    samples.clear();
+    return -1;
+}
+
+qint64 bcSentraBook_GetSoundLength(int hBook, int nLessonNo)
+{
+    SentraBook *b = books().find(hBook);
+    return b ? b->lessonSoundMs(nLessonNo) : -1;
+}
+
+int bcSentence_GetTimes(int hBook, int nNoInAll, int *pLessonNo, int *pStartMs, int *pEndMs)
+{
+    SentraBook *b = books().find(hBook);
+    const std::optional<SentenceData> s = b ? b->sentence(nNoInAll) : std::nullopt;
+    if (!s)
+        return -1;
+    if (pLessonNo)
+        *pLessonNo = b->lessonOfSentence(nNoInAll);
+    if (pStartMs)
+        *pStartMs = s->startMs;
+    if (pEndMs)
+        *pEndMs = s->endMs;
+    return 0;
+}
+
+QString mvx::sentra::SentenceFileName(const QString &bookPath, int noInAll, int maxLen)
+{
+    if (maxLen <= 0)
         return {};
     // Book name and sentence number: unique per sentence, stable, and safe on every file system.
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_\\-\\x{4e00}-\\x{9fff}]"));
-    QString base = QFileInfo(b->path()).completeBaseName();
+    QString base = QFileInfo(bookPath).completeBaseName();
     base.replace(unsafe, QStringLiteral("_"));
-    const QString suffix = QStringLiteral("_%1").arg(nNoInAll, 5, 10, QLatin1Char('0'));
-    base = base.left(std::max<qsizetype>(0, nMaxLen - suffix.size()));
-    return (base + suffix).left(nMaxLen);
+    const QString suffix = QStringLiteral("_%1").arg(noInAll, 5, 10, QLatin1Char('0'));
+    base = base.left(std::max<qsizetype>(0, maxLen - suffix.size()));
+    return (base + suffix).left(maxLen);
+}
+
+QString bcSentence_GetFileNameEnglish(int hBook, int nNoInAll, int nMaxLen)
+{
+    SentraBook *b = books().find(hBook);
+    if (!b || b->lessonOfSentence(nNoInAll) < 0)
+        return {};
+    return SentenceFileName(b->path(), nNoInAll, nMaxLen);
 }
 
 int bcSentence_SetKeywordByNo(int hBook, int nNoInAll, int nWordNo, int nWordLen, int nSetMode,

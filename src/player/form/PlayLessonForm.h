@@ -9,6 +9,7 @@
 // show(), StartTimerHint(). The window emits closed() after its unload.
 #include "ui/SkinnedWindow.h"
 
+#include "dialogs/ExportLessonForm.h"
 #include "core/CustomEvents.h"
 #include "player/events/LessonReloader.h"
 #include "player/events/ThinkMode.h"
@@ -27,6 +28,11 @@ class QLabel;
 class QScrollBar;
 
 namespace mvx {
+
+namespace excerpt {
+class ExcerptFiles;
+class Excerpts;
+}
 
 class PageSide;
 class PlayerTextSide;
@@ -109,6 +115,12 @@ public:
     int SaveWordMean() override;
     // The comment page's edit link: the comment dialog for the current sentence.
     Q_INVOKABLE void EditCurComment();
+    // Called back by the excerpt dialog: the current sentence (or the repeated part) kept in
+    // "segment" under name, or the whole sentence handed to the sentence memoriser.
+    Q_INVOKABLE void DigestSeg(const QString &name);
+    Q_INVOKABLE void DigestToSentra();
+    // Where excerpts write (tests put in one that fails a step); the window keeps the disk's.
+    void SetExcerptFiles(excerpt::ExcerptFiles *files);
 
 signals:
     void closed();
@@ -139,6 +151,12 @@ private:
     // meanwhile; the book is closed for it and opened again (or the lesson reloaded when
     // the drill changed sentences).
     void RunSpellDrill();
+    // F9 / btDigest: the excerpt dialog, playing paused around it in status 3.
+    void RunDigestDialog();
+    excerpt::Excerpts &ExcerptMaker();
+    // btMp3: the lesson export dialog, then the export off the UI thread.
+    void RunExportDialog();
+    void RunExport(const ExportLessonForm::Choice &choice);
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 
@@ -167,6 +185,11 @@ private:
     int m_heldCloseResult = 0;
     QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
     QString m_borderTilesKey; // skin folder and scale they were loaded for
+    class ExcerptAnswers;
+    std::unique_ptr<ExcerptAnswers> m_excerptAnswers;
+    std::unique_ptr<excerpt::ExcerptFiles> m_diskFiles;
+    excerpt::ExcerptFiles *m_excerptFiles = nullptr;
+    std::unique_ptr<excerpt::Excerpts> m_excerpts;
     bool m_formLoaded = false;
     bool m_scrollSync = false;
     quint64 m_shownButtons = ~quint64(0);
