@@ -7,6 +7,7 @@
 #include "dialogs/ExportLessonForm.h"
 #include "dialogs/SaveSegForm.h"
 #include "libs/sentra/SentraFacade.h"
+#include "libs/sentra/SentraFacadeSound.h"
 #include "player/form/PlayLessonForm.h"
 #include "player/playback/PlaybackController.h"
 #include "ui/MessageBox.h"
@@ -112,6 +113,8 @@ private slots:
         const int b = c.RepeatEnd();
         QVERIFY(b - a >= 100);
 
+        // MVX_EXCERPT_SCREENSHOTS=folder: pictures of both dialogs for the documentation.
+        const QString shots = qEnvironmentVariable("MVX_EXCERPT_SCREENSHOTS");
         // F9: the dialog proposes the counter's number and the title; OK with our name.
         QString proposed;
         bool pausedDuringDialog = false;
@@ -121,6 +124,8 @@ private slots:
             pausedDuringDialog = c.Paused();
             auto *box = dialog->findChild<QLineEdit *>(QStringLiteral("teFileName"));
             proposed = box->text();
+            if (!shots.isEmpty())
+                dialog->grab().save(shots + QStringLiteral("/excerpt-dialog.png"));
             box->setText(name);
             dialog->btOk_click();
         });
@@ -129,9 +134,12 @@ private slots:
         QVERIFY(pausedDuringDialog);
         const int counter = c.HasTitleSentence() ? sentence : sentence + 1;
         QCOMPARE(proposed, QStringLiteral("%1 - Ocean-Life").arg(counter));
-        QCOMPARE(DecodedFrames(segment + name + QStringLiteral(".mp3")),
-                 (qint64(b) * 22050 + 500) / 1000 - (qint64(a) * 22050 + 500) / 1000);
+        // Exactly the repeated part of the lesson's sound: its samples at 22050 Hz.
         const int noInAll = c.GetSentenceNoInAll(sentence);
+        int startMs = 0;
+        QCOMPARE(bcSentence_GetTimes(c.BookHandle(), noInAll, nullptr, &startMs, nullptr), 0);
+        const auto sampleAt = [](qint64 ms) { return (ms * 441 + 10) / 20; };
+        QCOMPARE(DecodedFrames(segment + name + QStringLiteral(".mp3")), sampleAt(startMs + b) - sampleAt(startMs + a));
         QFile txt(segment + name + QStringLiteral(".txt"));
         QVERIFY(txt.open(QIODevice::ReadOnly));
         QCOMPARE(txt.readAll(), (bcSentence_GetPureEnglish(c.BookHandle(), noInAll) + QStringLiteral("\r\n")
@@ -153,6 +161,8 @@ private slots:
                 QVERIFY(dialog);
                 if (cards) {
                     dialog->SelectKind(QStringLiteral("Cards"));
+                    if (!shots.isEmpty())
+                        dialog->grab().save(shots + QStringLiteral("/export-dialog.png"));
                     dialog->SelectRange(QStringLiteral("Marked"));
                 }
                 dialog->SetFolder(out + (cards ? QStringLiteral("/cards") : QStringLiteral("/music")));

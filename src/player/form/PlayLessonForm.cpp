@@ -749,18 +749,10 @@ excerpt::Excerpts &PlayLessonForm::ExcerptMaker()
 {
     if (!m_excerpts) {
         m_excerptAnswers = std::make_unique<ExcerptAnswers>();
-        m_diskFiles = std::make_unique<excerpt::ExcerptFiles>();
-        if (!m_excerptFiles)
-            m_excerptFiles = m_diskFiles.get();
+        m_excerptFiles = std::make_unique<excerpt::ExcerptFiles>();
         m_excerpts = std::make_unique<excerpt::Excerpts>(HomeFolder(), *m_excerptFiles, *m_excerptAnswers);
     }
     return *m_excerpts;
-}
-
-void PlayLessonForm::SetExcerptFiles(excerpt::ExcerptFiles *files)
-{
-    m_excerpts.reset();
-    m_excerptFiles = files;
 }
 
 void PlayLessonForm::RunDigestDialog()

@@ -119,8 +119,6 @@ public:
     // "segment" under name, or the whole sentence handed to the sentence memoriser.
     Q_INVOKABLE void DigestSeg(const QString &name);
     Q_INVOKABLE void DigestToSentra();
-    // Where excerpts write (tests put in one that fails a step); the window keeps the disk's.
-    void SetExcerptFiles(excerpt::ExcerptFiles *files);
 
 signals:
     void closed();
@@ -187,8 +185,7 @@ private:
     QString m_borderTilesKey; // skin folder and scale they were loaded for
     class ExcerptAnswers;
     std::unique_ptr<ExcerptAnswers> m_excerptAnswers;
-    std::unique_ptr<excerpt::ExcerptFiles> m_diskFiles;
-    excerpt::ExcerptFiles *m_excerptFiles = nullptr;
+    std::unique_ptr<excerpt::ExcerptFiles> m_excerptFiles;
     std::unique_ptr<excerpt::Excerpts> m_excerpts;
     bool m_formLoaded = false;
     bool m_scrollSync = false;
