@@ -137,7 +137,7 @@ private slots:
         // Exactly the repeated part of the lesson's sound: its samples at 22050 Hz.
         const int noInAll = c.GetSentenceNoInAll(sentence);
         int startMs = 0;
-        QCOMPARE(bcSentence_GetTimes(c.BookHandle(), noInAll, nullptr, &startMs, nullptr), 0);
+        QCOMPARE(bcSentence_GetHeardSpan(c.BookHandle(), noInAll, nullptr, &startMs, nullptr), 0);
         const auto sampleAt = [](qint64 ms) { return (ms * 441 + 10) / 20; };
         QCOMPARE(DecodedFrames(segment + name + QStringLiteral(".mp3")), sampleAt(startMs + b) - sampleAt(startMs + a));
         QFile txt(segment + name + QStringLiteral(".txt"));

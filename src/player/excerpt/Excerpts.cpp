@@ -67,7 +67,7 @@ QString Excerpts::SegmentFolder() const
 bool Excerpts::SentenceSound(const ExcerptSpot &spot, bool wholeSentence, QByteArray &mp3, QString *error)
 {
     int lessonNo = -1, startMs = 0, endMs = 0;
-    if (bcSentence_GetTimes(spot.bookHandle, spot.noInAll, &lessonNo, &startMs, &endMs) != 0) {
+    if (bcSentence_GetHeardSpan(spot.bookHandle, spot.noInAll, &lessonNo, &startMs, &endMs) != 0) {
         *error = QStringLiteral("课文没有打开");
         return false;
     }

@@ -34,14 +34,14 @@ QString LessonExport::LrcText(const QString &title, const QList<sentra::Sentence
     QStringList lines{QStringLiteral("[ti:%1]").arg(OneLine(title))};
     for (qsizetype i = 0; i < sentences.size(); ++i) {
         const sentra::SentenceData &s = sentences[i];
-        const QString start = LrcTime(s.startMs);
+        const QString start = LrcTime(s.heardStartMs());
         lines << start + OneLine(s.english);
         if (!OneLine(s.chinese).isEmpty())
             lines << start + OneLine(s.chinese);
         // A sentence that stops before the next one (or before the sound's end) says so.
-        const qint64 next = i + 1 < sentences.size() ? sentences[i + 1].startMs : soundMs;
-        if (LrcTime(s.endMs) != LrcTime(next) && s.endMs < next)
-            lines << LrcTime(s.endMs);
+        const qint64 next = i + 1 < sentences.size() ? sentences[i + 1].heardStartMs() : soundMs;
+        if (LrcTime(s.heardEndMs()) != LrcTime(next) && s.heardEndMs() < next)
+            lines << LrcTime(s.heardEndMs());
     }
     return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

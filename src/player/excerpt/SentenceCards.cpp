@@ -106,7 +106,7 @@ int SentenceCards::Export(sentra::SentraBook &book, int lessonNo, const QList<in
         const QString path = dir.filePath(name);
         Clip clip;
         QByteArray mp3;
-        if (!s || !SentenceClip(source, lessonNo, {s->startMs, s->endMs}, padMs, clip, error)
+        if (!s || !SentenceClip(source, lessonNo, {s->heardStartMs(), s->heardEndMs()}, padMs, clip, error)
             || !EncodeClip(clip, mp3, error)) {
             *error = QStringLiteral("%1 的声音没有做成（%2）").arg(QDir::toNativeSeparators(path), *error);
             return undo();

@@ -10,6 +10,7 @@
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
+#include "player/form/PlayerStudyLog.h"
 #include "player/form/ReciteModeForm.h"
 #include "player/form/WaveView.h"
 #include "player/playback/PageSide.h"
@@ -195,6 +196,12 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
         connect(view->lessonPage(), &pages::LessonWebPage::commentEditRequested, this, &PlayLessonForm::EditCurComment);
     }
 #endif
+    m_studyLog = std::make_unique<PlayerStudyLog>(*m_controller, *m_pages);
+#ifdef MVX_HAVE_PAGES
+    m_textSide->Events().SetLookupListener([this](int noInAll) { m_studyLog->CountLookup(noInAll); });
+#endif
+    connect(m_studyLog.get(), &PlayerStudyLog::message, this, [](const QString &text) { ShowMessageBox(text, 1); });
+    connect(m_studyLog.get(), &PlayerStudyLog::openSentence, this, &PlayLessonForm::OpenSentence);
     BuildControls();
     FilterKeysOf(m_wbScript);
     connect(m_controller.get(), &PlaybackController::viewChanged, this, &PlayLessonForm::RefreshView);
@@ -210,6 +217,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
 
 PlayLessonForm::~PlayLessonForm()
 {
+    m_studyLog.reset();
     m_textSide.reset();
     m_controller.reset(); // before the pages and the media it uses
 }
@@ -262,6 +270,64 @@ void PlayLessonForm::BuildControls()
     m_cbSpeed->setFocusPolicy(Qt::NoFocus);
     connect(m_cbSpeed, &QComboBox::activated, this, [this](int entry) { m_controller->cbSpeed_Click(entry); });
     BuildShowMenu();
+    BuildTimingMenu();
+    m_btHardOnly = new QToolButton(this);
+    m_btHardOnly->setObjectName(QStringLiteral("btHardOnly"));
+    m_btHardOnly->setText(QStringLiteral("只听难句"));
+    m_btHardOnly->setToolTip(QStringLiteral("上一句、下一句和自动复读只走这一课最难的几句（页边有标记）"));
+    m_btHardOnly->setCheckable(true);
+    m_btHardOnly->setFocusPolicy(Qt::NoFocus);
+    connect(m_btHardOnly, &QToolButton::clicked, this,
+            [this](bool on) { m_btHardOnly->setChecked(m_studyLog->SetHardOnly(on)); });
+    m_btRecord = new QToolButton(this);
+    m_btRecord->setObjectName(QStringLiteral("btStudyRecord"));
+    m_btRecord->setText(QStringLiteral("学习记录"));
+    m_btRecord->setToolTip(QStringLiteral("每天学了多久、哪些句子最难"));
+    m_btRecord->setFocusPolicy(Qt::NoFocus);
+    connect(m_btRecord, &QToolButton::clicked, this, [this] { m_studyLog->ShowRecord(this); });
+}
+
+void PlayLessonForm::OpenSentence(const QString &bookFile, int lessonNo, int noInLesson)
+{
+    const bool same = m_controller->PlayStatus() != NoLesson && m_controller->LessonNo() == lessonNo
+                      && ListeningHistory::BookKey(m_controller->BookFile()) == ListeningHistory::BookKey(bookFile);
+    if (!same)
+        OpenLesson(bookFile, lessonNo, true);
+    m_controller->GoToSentence(noInLesson);
+    raise();
+    activateWindow();
+}
+
+// The current sentence's timing nudges, with their keys shown beside each entry.
+void PlayLessonForm::BuildTimingMenu()
+{
+    m_btTiming = new QToolButton(this);
+    m_btTiming->setObjectName(QStringLiteral("btTimingMenu"));
+    m_btTiming->setText(QStringLiteral("句子时间"));
+    m_btTiming->setToolTip(QStringLiteral("把当前句的开始或结束提前、推后（也可在波形上按住 Shift 拖动）"));
+    m_btTiming->setFocusPolicy(Qt::NoFocus);
+    m_btTiming->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_btTiming);
+    const auto add = [this, menu](const char *name, const QString &text, const QString &keys,
+                                  const std::function<void()> &run) {
+        QAction *a = menu->addAction(text + QLatin1Char('\t') + keys);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, run);
+    };
+    PlaybackController &c = *m_controller;
+    const int step = PlaybackController::NudgeStepMs;
+    add("acStartEarlier", QStringLiteral("开始提前 %1 毫秒").arg(step), QStringLiteral("["),
+        [&c, step] { c.NudgeCurrentSentence(false, -step); });
+    add("acStartLater", QStringLiteral("开始推后 %1 毫秒").arg(step), QStringLiteral("]"),
+        [&c, step] { c.NudgeCurrentSentence(false, step); });
+    add("acEndEarlier", QStringLiteral("结束提前 %1 毫秒").arg(step), QStringLiteral("Shift+["),
+        [&c, step] { c.NudgeCurrentSentence(true, -step); });
+    add("acEndLater", QStringLiteral("结束推后 %1 毫秒").arg(step), QStringLiteral("Shift+]"),
+        [&c, step] { c.NudgeCurrentSentence(true, step); });
+    menu->addSeparator();
+    add("acRestoreTimes", QStringLiteral("恢复原始时间"), QStringLiteral("\\"), [&c] { c.RestoreCurrentSentenceTimes(); });
+    add("acUndoNudge", QStringLiteral("撤销时间调整"), QStringLiteral("Ctrl+Z"), [&c] { c.UndoNudge(); });
+    m_btTiming->setMenu(menu);
 }
 
 // The English, Chinese and comment switches and the side-by-side / mixed layout, in one
@@ -354,6 +420,7 @@ void PlayLessonForm::Form_Load()
     static_cast<pages::LessonPages *>(m_pages.get())->SetShowState(show);
 #endif
     SyncShowMenu();
+    m_studyLog->Start();
     setWindowTitle(App().mainCaption);
     ResizeForm();
     RefreshView();
@@ -377,6 +444,7 @@ void PlayLessonForm::Form_Unload()
     SaveUserBool(QString::fromLatin1(Key::ShouldShowComment), show.commentShown);
     SaveUserBool(QString::fromLatin1(Key::EnglishChineseMix), show.mixedLayout);
     m_controller->CloseForWindow(); // stops, closes the lesson, then stores the zoom
+    m_studyLog->Stop(); // writes the last counts
     SaveUserBool(QString::fromLatin1(Key::AutoMaximize), isMaximized());
     m_formLoaded = false;
     emit closed();
@@ -388,6 +456,8 @@ void PlayLessonForm::OpenLesson(const QString &szBookFileName, int nLessonNo, bo
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_controller->OpenLesson(szBookFileName, nLessonNo, bRegenerateHtml);
     QGuiApplication::restoreOverrideCursor();
+    m_studyLog->LessonOpened();
+    m_btHardOnly->setChecked(m_studyLog->HardOnly());
     RefreshView();
 }
 
@@ -430,6 +500,12 @@ void PlayLessonForm::ResizeForm()
     m_cbSpeed->move(m_lbHotkey->x() - m_cbSpeed->width() - 8, TwipsToPixels(kRowTop));
     m_btShow->adjustSize();
     m_btShow->move(m_cbSpeed->x() - m_btShow->width() - 8, TwipsToPixels(kRowTop));
+    m_btTiming->adjustSize();
+    m_btTiming->move(m_btShow->x() - m_btTiming->width() - 8, TwipsToPixels(kRowTop));
+    m_btHardOnly->adjustSize();
+    m_btHardOnly->move(m_btTiming->x() - m_btHardOnly->width() - 8, TwipsToPixels(kRowTop));
+    m_btRecord->adjustSize();
+    m_btRecord->move(m_btHardOnly->x() - m_btRecord->width() - 8, TwipsToPixels(kRowTop));
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)
@@ -605,6 +681,8 @@ bool PlayLessonForm::eventFilter(QObject *watched, QEvent *event)
 bool PlayLessonForm::Form_KeyDown(QKeyEvent *event)
 {
     const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    if (!alt && m_controller->HandleTimingKey(event->key(), event->modifiers()))
+        return true;
     m_controller->HandleKey(event->key(), alt);
     return PlaybackController::ConsumesKey(event->key(), alt);
 }

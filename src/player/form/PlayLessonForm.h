@@ -35,6 +35,7 @@ class Excerpts;
 }
 
 class PageSide;
+class PlayerStudyLog;
 class PlayerTextSide;
 class PlaybackController;
 class WaveView;
@@ -119,6 +120,10 @@ public:
     // "segment" under name, or the whole sentence handed to the sentence memoriser.
     Q_INVOKABLE void DigestSeg(const QString &name);
     Q_INVOKABLE void DigestToSentra();
+    // Opens a lesson (unless it is the open one) and goes to its sentence noInLesson (the
+    // study-record window's hard sentences).
+    void OpenSentence(const QString &bookFile, int lessonNo, int noInLesson);
+    [[nodiscard]] PlayerStudyLog &StudyLog() const { return *m_studyLog; }
 
 signals:
     void closed();
@@ -171,6 +176,11 @@ private:
     QToolButton *m_btShow = nullptr; // which texts are shown, and the layout
     void BuildShowMenu();
     void SyncShowMenu();
+    QToolButton *m_btTiming = nullptr; // the current sentence's timing nudges
+    void BuildTimingMenu();
+    std::unique_ptr<PlayerStudyLog> m_studyLog; // listening history, "只听难句", "学习记录"
+    QToolButton *m_btHardOnly = nullptr;
+    QToolButton *m_btRecord = nullptr;
     QLabel *m_lbInfo[3] = {nullptr, nullptr, nullptr};
     QLabel *m_lbCurSentenceNo = nullptr;
     QLabel *m_lbRepeatStatus = nullptr;
