@@ -117,11 +117,6 @@ public:
     // (silence past the end of the sound). The lesson's decoder stays open between calls, so the next cut of
     // the same lesson seeks instead of decoding from the start.
     bool cutSentence(int noInAll, std::vector<qint16> &samples);
-    // Any stretch [startMs, endMs) of a lesson's sound, cut the same way on the same open
-    // decoder (excerpts: a padded sentence, a repeated part, the whole lesson).
-    bool cutStretch(int lessonNo, qint64 startMs, qint64 endMs, std::vector<qint16> &samples);
-    // Length of the lesson's sound in ms, -1 when it cannot be decoded.
-    [[nodiscard]] qint64 lessonSoundMs(int lessonNo);
     // Writes the cut as a 16-bit mono WAV file (replaced whole, never left half-written).
     bool writeSentenceWav(int noInAll, const QString &wavPath);
     // Writes the cut as a 96 kbit/s MP3 file.

@@ -272,26 +272,4 @@ bool SentraBook::setWordMeaning(int noInAll, const QString &word, const QString 
     return true;
 }
 
-bool SentraBook::cutStretch(int lessonNo, qint64 startMs, qint64 endMs, std::vector<qint16> &samples)
-{
-    LessonSound *sound = lessonInfo(lessonNo) ? m_impl->soundOf(*this, lessonNo, m_error) : nullptr;
-    if (!sound)
-        return false;
-    if (!sound->cut(startMs, endMs, samples)) {
-        m_error = QStringLiteral("cannot decode %1-%2 ms of lesson %3: %4")
-                      .arg(startMs)
-                      .arg(endMs)
-                      .arg(lessonNo)
-                      .arg(sound->errorText());
-        return false;
-    }
-    return true;
-}
-
-qint64 SentraBook::lessonSoundMs(int lessonNo)
-{
-    LessonSound *sound = lessonInfo(lessonNo) ? m_impl->soundOf(*this, lessonNo, m_error) : nullptr;
-    return sound ? sound->durationMs() : -1;
-}
-
 } // namespace mvx::sentra

@@ -2,6 +2,7 @@
 // and forwarded to SentraBook / LessonPages.
 #include "libs/sentra/SentraFacade.h"
 #include "libs/sentra/SentraFacadeSound.h"
+#include "libs/sentra/StretchCutter.h"
 
 #include "LessonPages.h"
 #include "SoundFiles.h"
@@ -44,6 +45,21 @@ BookTable &books()
 {
     static BookTable table;
     return table;
+}
+
+// The excerpts' cutter of each open book (its decoder kept for the next cut).
+std::map<int, std::unique_ptr<StretchCutter>> &cutters()
+{
+    static std::map<int, std::unique_ptr<StretchCutter>> table;
+    return table;
+}
+
+StretchCutter &cutterOf(int hBook)
+{
+    std::unique_ptr<StretchCutter> &c = cutters()[hBook];
+    if (!c)
+        c = std::make_unique<StretchCutter>();
+    return *c;
 }
 
 // Sentence of an open book, or nullopt.
@@ -89,6 +105,7 @@ int bcSentraBook_Open(const QString &szFileName, const QString &szMode)
 
 int bcSentraBook_Close(int hBook)
 {
+    cutters().erase(hBook);
     return books().remove(hBook) ? 0 : -1;
 }
 
@@ -235,7 +252,7 @@ int bcSentraBook_CutStretch(int hBook, int nLessonNo, qint64 nStartMs, qint64 nE
                             std::vector<qint16> &samples)
 {
     SentraBook *b = books().find(hBook);
-    if (b && b->cutStretch(nLessonNo, nStartMs, nEndMs, samples))
+    if (b && cutterOf(hBook).cut(*b, nLessonNo, nStartMs, nEndMs, samples, nullptr))
         return 0;
     samples.clear();
     return -1;
@@ -244,7 +261,7 @@ int bcSentraBook_CutStretch(int hBook, int nLessonNo, qint64 nStartMs, qint64 nE
 qint64 bcSentraBook_GetSoundLength(int hBook, int nLessonNo)
 {
     SentraBook *b = books().find(hBook);
-    return b ? b->lessonSoundMs(nLessonNo) : -1;
+    return b ? cutterOf(hBook).soundMs(*b, nLessonNo) : -1;
 }
 
 int bcSentence_GetHeardSpan(int hBook, int nNoInAll, int *pLessonNo, int *pStartMs, int *pEndMs)

@@ -13,7 +13,7 @@ QString SentenceFileName(const QString &bookPath, int noInAll, int maxLen = 80);
 
 } // namespace mvx::sentra
 
-// A stretch [nStartMs, nEndMs) of the lesson's sound at 22050 Hz mono (SentraBook::cutStretch).
+// A stretch [nStartMs, nEndMs) of the lesson's sound at 22050 Hz mono (StretchCutter, one per open book).
 // Returns 0, or -1 (samples emptied) for a bad handle, lesson or stretch.
 int bcSentraBook_CutStretch(int hBook, int nLessonNo, qint64 nStartMs, qint64 nEndMs, std::vector<qint16> &samples);
 // Length of the lesson's sound in ms, or -1.

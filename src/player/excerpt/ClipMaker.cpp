@@ -20,15 +20,12 @@ void SetError(QString *error, const QString &text)
 
 bool BookStretches::Cut(int lessonNo, qint64 startMs, qint64 endMs, std::vector<qint16> &samples, QString *error)
 {
-    if (m_book.cutStretch(lessonNo, startMs, endMs, samples))
-        return true;
-    SetError(error, m_book.lastError());
-    return false;
+    return m_cutter.cut(m_book, lessonNo, startMs, endMs, samples, error);
 }
 
 qint64 BookStretches::SoundMs(int lessonNo)
 {
-    return m_book.lessonSoundMs(lessonNo);
+    return m_cutter.soundMs(m_book, lessonNo);
 }
 
 bool HandleStretches::Cut(int lessonNo, qint64 startMs, qint64 endMs, std::vector<qint16> &samples, QString *error)

@@ -2,6 +2,7 @@
 // The one sound path of every excerpt (F9, the memoriser's copy, sentence cards, the whole
 // lesson): a stretch of the lesson's sound cut at 22050 Hz mono, a whole sentence padded
 // over its quiet frames, levelled, and encoded as a 96 kbit/s MP3.
+#include "libs/sentra/StretchCutter.h"
 #include "player/excerpt/Padding.h"
 
 #include <QByteArray>
@@ -35,6 +36,7 @@ public:
 
 private:
     sentra::SentraBook &m_book;
+    sentra::StretchCutter m_cutter;
 };
 
 class HandleStretches final : public LessonStretches

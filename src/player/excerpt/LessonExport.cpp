@@ -59,14 +59,14 @@ QString LessonExport::Export(sentra::SentraBook &book, int lessonNo, const QStri
                              QString *error)
 {
     const std::optional<sentra::LessonData> lesson = book.readLesson(lessonNo);
-    const qint64 soundMs = lesson ? book.lessonSoundMs(lessonNo) : -1;
+    BookStretches source(book);
+    const qint64 soundMs = lesson ? source.SoundMs(lessonNo) : -1;
     if (!lesson || soundMs <= 0) {
         *error = QStringLiteral("这一课无法读出：%1").arg(book.lastError());
         return {};
     }
     const QString base = QDir(folder).filePath(BaseName(book.path(), lessonNo, lesson->title));
     const QString mp3Path = base + QStringLiteral(".mp3");
-    BookStretches source(book);
     Clip clip;
     QByteArray mp3;
     if (!StretchClip(source, lessonNo, {0, soundMs}, clip, error) || !EncodeClip(clip, mp3, error)) {
