@@ -63,6 +63,7 @@ private slots:
     void decodesFiles();
     void rejectsBadFiles_data();
     void rejectsBadFiles();
+    void distrustsLengthInHeader();
     void playsSamplesExactly();
     void seekPauseResumeStop();
     void stretchKeepsPitch_data();
@@ -145,6 +146,29 @@ void TestMediaVoice::rejectsBadFiles()
     QString error;
     QVERIFY(!DecodedSound::load(path, &error));
     QVERIFY(!error.isEmpty());
+}
+
+// A FLAC file whose header claims two thousand million frames (found by fuzzing): the sound
+// holds its real frames, and the buffer is sized by them, not by the header.
+void TestMediaVoice::distrustsLengthInHeader()
+{
+    const QString path = m_dir.filePath(QStringLiteral("claims.flac"));
+    QVERIFY(mediatest::writeSound(path, std::vector<float>(1200, 0.25f), 4000, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    QCOMPARE(bytes.left(4), QByteArray("fLaC"));
+    // STREAMINFO's 36-bit total sample count ends the 8 bytes from offset 18.
+    bytes[21] = char((bytes[21] & 0xF0));
+    bytes.replace(22, 4, QByteArray("\x7F\xFF\xFF\xFF", 4));
+    QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+    f.close();
+
+    QString error;
+    auto sound = DecodedSound::load(path, &error);
+    QVERIFY2(sound, qPrintable(error));
+    QCOMPARE(sound->frames(), 1200);
+    QCOMPARE_LT(sound->samples().capacity(), size_t(1) << 20);
 }
 
 void TestMediaVoice::playsSamplesExactly()

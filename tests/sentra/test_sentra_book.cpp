@@ -28,6 +28,7 @@ private slots:
     void badArgumentsFailCleanly();
     void brokenFilesDoNotOpen_data();
     void brokenFilesDoNotOpen();
+    void damagedBookIsNotWritten();
     void dictationResultsAndTheFormatUpgrade();
 
 private:
@@ -385,6 +386,29 @@ void TestSentraBook::brokenFilesDoNotOpen()
     SentraBook book;
     QVERIFY(!book.open(path, false));
     QVERIFY(!book.lastError().isEmpty());
+}
+
+// A book whose pages are damaged (bytes found by fuzzing: a page's cell count and a cell
+// pointer overwritten) is refused for writing, so no change builds on the damage, and the
+// file is left as it was; reading it stays allowed.
+void TestSentraBook::damagedBookIsNotWritten()
+{
+    const QString path = fixtures::makeBook(QStringLiteral("damagedpages.dat"), {fixtures::sampleLesson()});
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    const qsizetype page = bytes.size() / 4096 >= 3 ? 2 * 4096 : 4096;
+    bytes[page + 3] = char(0xFF);
+    bytes[page + 9] = char(0x00);
+    QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+    f.close();
+
+    SentraBook book;
+    QVERIFY(!book.open(path, true));
+    QVERIFY2(book.lastError().contains(QStringLiteral("damaged")), qPrintable(book.lastError()));
+    QCOMPARE(bcSentraBook_Open(path, QStringLiteral("r+b")), -1);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), bytes);
 }
 
 // Dictation results: kept across reopening, cleared with a changed English (not with a

@@ -55,10 +55,12 @@ std::shared_ptr<const DecodedSound> DecodedSound::load(const QString &path, QStr
     sound->m_channels = channels;
     sound->m_sampleRate = sfInfo.samplerate;
 
-    // The frame count in the header may be missing or wrong for streams (MP3); read in blocks.
+    // The frame count in the header may be missing or wrong for streams (MP3), and a damaged
+    // file may claim any length: it only sizes the buffer when the file's bytes could hold
+    // that much sound (no codec packs more than 32 samples into a byte); read in blocks.
     std::vector<float> block(size_t(4096) * fileChannels);
     std::vector<float> &out = sound->m_samples;
-    if (sfInfo.frames > 0 && sfInfo.frames < (1LL << 31))
+    if (sfInfo.frames > 0 && sfInfo.frames < (1LL << 31) && sfInfo.frames * fileChannels <= info.size() * 32)
         out.reserve(size_t(sfInfo.frames) * channels);
     for (;;) {
         const sf_count_t got = sf_readf_float(sf.get(), block.data(), 4096);

@@ -170,6 +170,10 @@ bool SentraBook::open(const QString &path, bool writable)
             return false;
         }
     }
+    // SQLite opens a file it may not write (on a read-only mount, say) read-only without
+    // failing: the book is then read-only too, so nothing tries to write or upgrade it.
+    if (rw && db.isReadOnly())
+        rw = false;
     const QVariant appId = db.scalar(QStringLiteral("PRAGMA application_id"));
     if (!appId.isValid() || appId.toLongLong() != ApplicationId) {
         m_error = QStringLiteral("%1 is not a sentence book").arg(path);
@@ -186,6 +190,13 @@ bool SentraBook::open(const QString &path, bool writable)
     const qint64 pageSize = db.scalar(QStringLiteral("PRAGMA page_size"), -1).toLongLong();
     if (pages <= 0 || pageSize <= 0 || pages * pageSize > QFileInfo(path).size()) {
         m_error = QStringLiteral("%1 is damaged (truncated)").arg(path);
+        db.close();
+        return false;
+    }
+    // A damaged book may still be read as far as it goes, but is never written: a change
+    // would build on the damage and could spread it.
+    if (rw && !db.checkIntegrity()) {
+        m_error = QStringLiteral("%1 is damaged (%2)").arg(path, db.lastError());
         db.close();
         return false;
     }

@@ -6,13 +6,18 @@
 #include "dialogs/ExportProgress.h"
 #include "dialogs/SaveSegForm.h"
 #include "libs/sentra/SentraBook.h"
+#include "core/WorkingFiles.h"
 #include "libs/comm/CommLib.h"
+#include "libs/notedict/ui/DrillWindows.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
 #include "player/form/PlayerStudyLog.h"
 #include "player/form/ReciteModeForm.h"
+#include "dialogs/DisplaySettingForm.h"
+#include "dialogs/TipsDialog.h"
 #include "player/form/WaveView.h"
+#include "player/form/WordSummaryModeForm.h"
 #include "player/playback/PageSide.h"
 #include "player/excerpt/ExcerptFiles.h"
 #include "player/excerpt/Excerpts.h"
@@ -106,11 +111,8 @@ const QHash<QString, QString> &ToolTips()
 const QHash<QString, QString> &FeatureNames()
 {
     static const QHash<QString, QString> names = {
-        {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
-        {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
-        {"btSetting", "显示设置"},
         {"btNotebook", "生词本"},
-        {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
+        {"btMarkSentence", "标记句子"},   {"HilightCurCSentence", "突出显示当前译文"},
         {"ShowAllMarkedSentences", "显示标记句子"},
         {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
         {"ToggleAutoShowEnglish", "自动显示当前句英文"}, {"ToggleAutoShowChinese", "自动显示当前句译文"}};
@@ -181,6 +183,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     view->setAllowedFolders({home});
     m_wbScript = view;
     m_pages = std::make_unique<pages::LessonPages>(*view, home);
+    m_displayPreview = static_cast<pages::LessonPages *>(m_pages.get());
 #else
     m_wbScript = new QWidget(this);
     m_pages = std::make_unique<NoPages>();
@@ -213,6 +216,9 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     connect(&m_heldClose, &QTimer::timeout, this, &PlayLessonForm::CarryOutHeldClose);
     m_timerHint.setInterval(500);
     connect(&m_timerHint, &QTimer::timeout, this, &PlayLessonForm::TimerHint_Timer);
+    m_settingsReload.setInterval(500);
+    m_settingsReload.setSingleShot(true);
+    connect(&m_settingsReload, &QTimer::timeout, this, &PlayLessonForm::ReloadAfterSettings);
 }
 
 PlayLessonForm::~PlayLessonForm()
@@ -469,7 +475,30 @@ void PlayLessonForm::StartTimerHint()
 void PlayLessonForm::TimerHint_Timer()
 {
     m_timerHint.stop();
-    // The usage tips window arrives with its own feature; until then there is nothing to show.
+    if (!TipsMayOpen()) {
+        m_timerHint.start(); // a wait or another window is up: ask again shortly
+        return;
+    }
+    if (ToInt(GetAppSetting(App().appName, QStringLiteral("User"), QString::fromLatin1(Key::PlayLesson),
+                            QStringLiteral("1")),
+              1)
+        == 0)
+        return;
+    ShowUsageTips();
+}
+
+bool PlayLessonForm::TipsMayOpen() const
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    return !WaitRunning() && (modal == nullptr || modal == this) && isVisible();
+}
+
+void PlayLessonForm::ShowUsageTips()
+{
+    InitTipsDialog(QStringLiteral("tip_PlayLesson.txt"), App().appName, QStringLiteral("User"),
+                   QString::fromLatin1(Key::PlayLesson), QStringLiteral("mvxbrxspecial.chm::htmlsrc/mvxbrx_usage.htm"),
+                   QStringLiteral("进入全面学习界面时显示"), true);
+    ShowTipsDialog(true, this);
 }
 
 // ---- Layout -------------------------------------------------------------------------------
@@ -734,12 +763,26 @@ void PlayLessonForm::OnFeature(const QString &name)
         RunExportDialog();
         return;
     }
-    if (name == QLatin1String("btSpell")) {
-        RunSpellDrill();
+    if (name == QLatin1String("btSpell") || name == QLatin1String("btSpeak") || name == QLatin1String("rbShuffle")) {
+        RunDrill(name);
+        return;
+    }
+    if (name == QLatin1String("btBrowse")) {
+        RunBrowse();
+        return;
+    }
+    if (name == QLatin1String("btSetting")) {
+        ShowDisplaySettings();
         return;
     }
     if (name == QLatin1String("btThink")) {
         ReciteModeForm dialog(this);
+        dialog.SetCallingForm(this);
+        dialog.exec();
+        return;
+    }
+    if (name == QLatin1String("btWordSummary")) {
+        WordSummaryModeForm dialog(this);
         dialog.SetCallingForm(this);
         dialog.exec();
         return;
@@ -800,26 +843,56 @@ void PlayLessonForm::btBrowse_click() { Click(QStringLiteral("btBrowse")); }
 
 void PlayLessonForm::btWinHelp_click()
 {
-    OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
+    if (!TipsMayOpen()) {
+        QTimer::singleShot(500, this, &PlayLessonForm::btWinHelp_click);
+        return;
+    }
+    ShowUsageTips();
 }
 
-void PlayLessonForm::RunSpellDrill()
+// The drill windows cover the current sentence to the lesson's end; the book is closed for
+// them and the player hidden. Afterwards a changed book reloads the pages; otherwise the book
+// is opened again with the pages and the current sentence kept.
+void PlayLessonForm::RunDrill(const QString &name)
 {
     PlaybackController &c = *m_controller;
     const int cur = c.CurSentence();
     if (c.BookHandle() == -1 || cur < 0)
         return;
     const int first = c.GetSentenceNoInAll(cur);
+    const int count = c.SentenceCount() - cur;
+    const QString note = QStringLiteral("brxspecial_note");
+    QString bookFile = c.BookFile();
     c.CloseBookForDrill();
-    if (bcSpell_Init(this, c.BookFile(), first, c.SentenceCount() - cur, QStringLiteral("brxspecial_note"))) {
-        hide();
-        bcSpell_LoadAndShowNoDegree(0);
-        show();
+    bool changed = false;
+    if (name == QLatin1String("btSpell")) {
+        if (bcSpell_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpell_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcSpell_IfSentenceChanged() != 0;
+    } else if (name == QLatin1String("btSpeak")) {
+        if (bcSpeak_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpeak_LoadAndShow();
+            show();
+        }
+        changed = bcSpeak_IfSentenceChanged() != 0;
+    } else {
+        if (bcShuffleRecite_InitEx(this, bookFile, first, count, count, note)) {
+            hide();
+            bcShuffleRecite_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcShuffleRecite_IfSentenceChanged() != 0;
     }
-    if (bcSpell_IfSentenceChanged())
-        OpenLesson(QString(), -1, true);
+    if (!changed)
+        c.ReopenBookAfterDrill(bookFile);
+    else if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
     else
-        c.ReopenBookAfterDrill(QString());
+        OpenLesson(QString(), -1, true);
     RefreshView();
 }
 
@@ -956,6 +1029,58 @@ void PlayLessonForm::DigestToSentra()
     ExcerptMaker().DigestToSentra(SpotOf(*m_controller));
 }
 
+// Browsing runs with the player visible behind it; the pages are rebuilt afterwards whatever
+// happened in the window (one more sentence is handed over than the lesson has left).
+void PlayLessonForm::RunBrowse()
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    QString bookFile = c.BookFile();
+    const int first = c.GetSentenceNoInAll(cur);
+    c.CloseBookForDrill();
+    if (bcBrowse_Init(this, bookFile, first, c.SentenceCount() - cur + 1, QStringLiteral("notebook\\brxspecial_note")))
+        bcBrowse_LoadAndShow();
+    if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
+    else
+        OpenLesson(QString(), -1, true);
+    RefreshView();
+}
+
+// The summary window reads the book beside the player: the book stays open, the pages stay.
+void PlayLessonForm::WordSummary(bool keywords, bool newwords)
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    const int mode = keywords && newwords ? 2 : keywords ? 1 : 0;
+    QString bookFile = c.BookFile();
+    const int words = bcWordSummary_Init(this, bookFile, c.GetSentenceNoInAll(cur), c.SentenceCount() - cur + 1, mode,
+                                         WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"));
+    if (words == -1) {
+        ShowMessageBox(NoMarkedWordsMessage(), 1);
+        return;
+    }
+    if (words <= 0)
+        return;
+    c.btStop_Click(); // the window plays its own sentences
+    hide();
+    bcWordSummary_LoadAndShowEx2(WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"),
+                                 App().appName, 0, QStringLiteral("mvxdictec.idx"), QStringLiteral("mvxdictec.lib"));
+    show();
+    RefreshView();
+}
+
+const QString &PlayLessonForm::NoMarkedWordsMessage()
+{
+    static const QString text = QStringLiteral("文章中必须有生词或关键词，才能进行词句联动\r\n\r\n"
+                                               "Ctrl+鼠标左键点击能标记关键词，Ctrl+鼠标右键点击能标记生词");
+    return text;
+}
+
 void PlayLessonForm::ToRecite(const QString &mode)
 {
     if (mode == QLatin1String("rbThink")) {
@@ -964,7 +1089,7 @@ void PlayLessonForm::ToRecite(const QString &mode)
             m_textSide->Think().ThinkEnglish();
 #endif
     } else if (mode == QLatin1String("rbShuffle")) {
-        OnFeature(mode);
+        RunDrill(mode);
     }
 }
 
@@ -1004,6 +1129,27 @@ bool PlayLessonForm::event(QEvent *event)
 void PlayLessonForm::ReloadLesson(bool regeneratePages)
 {
     OpenLesson(QString(), -1, regeneratePages);
+}
+
+void PlayLessonForm::ShowDisplaySettings()
+{
+    DisplaySettingForm dialog(this);
+    dialog.SetPreview(m_displayPreview);
+    dialog.Load();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ReloadAfterSettings();
+}
+
+void PlayLessonForm::ReloadAfterSettings()
+{
+    // A reload asked for during a wait would be dropped by the player: try again shortly.
+    if (m_controller->IsBusy() || WaitRunning()) {
+        m_settingsReload.start();
+        return;
+    }
+    m_settingsReload.stop();
+    ReloadLesson(true);
 }
 
 void PlayLessonForm::ShowMessage(const QString &text)

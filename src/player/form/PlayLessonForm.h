@@ -34,6 +34,7 @@ class ExcerptFiles;
 class Excerpts;
 }
 
+class DisplayPreview;
 class PageSide;
 class PlayerStudyLog;
 class PlayerTextSide;
@@ -86,6 +87,8 @@ public:
     Q_INVOKABLE void btWordSummary_click();
     Q_INVOKABLE void btNotebook_click();
     Q_INVOKABLE void btSetting_click();
+    // The display settings dialog; its OK reloads the open lesson with the new look.
+    void ShowDisplaySettings();
     Q_INVOKABLE void btBrowse_click();
     Q_INVOKABLE void btWinHelp_click();
     Q_INVOKABLE void btWinMin_click();
@@ -97,6 +100,10 @@ public:
     // The recitation dialog's choice: "rbThink" masks the article, "rbShuffle" the shuffled
     // sentences; anything else does nothing.
     Q_INVOKABLE void ToRecite(const QString &mode);
+    // The word-summary dialog's choice: key words, new words or both, from the current
+    // sentence on; without any such word the learner is told how to mark them.
+    Q_INVOKABLE void WordSummary(bool keywords, bool newwords);
+    static const QString &NoMarkedWordsMessage();
     // While thinking, the study buttons are off and "btStopThinking" stands in for "btThink".
     void EnableThinkingButtons(bool enabled) override;
     // Called back by the search and print dialogs: the next occurrence of text in the English
@@ -150,10 +157,13 @@ private:
     void RefreshScrollBar();
     void RefreshButtonFace(const QString &tag, bool enabled);
     void OnFeature(const QString &name);
-    // The spelling drill from the current sentence to the lesson's end, the player hidden
-    // meanwhile; the book is closed for it and opened again (or the lesson reloaded when
-    // the drill changed sentences).
-    void RunSpellDrill();
+    // The spelling ("btSpell"), speaking ("btSpeak") and shuffled recitation ("rbShuffle")
+    // windows from the current sentence to the lesson's end, the player hidden meanwhile; the
+    // book is closed for them and opened again (or the lesson reloaded when they changed
+    // sentences).
+    void RunDrill(const QString &name);
+    // The browsing window, the player visible behind it; the pages are rebuilt afterwards.
+    void RunBrowse();
     // F9 / btDigest: the excerpt dialog, playing paused around it in status 3.
     void RunDigestDialog();
     excerpt::Excerpts &ExcerptMaker();
@@ -187,6 +197,12 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    // The usage tips open only when no wait runs and no other window is modal.
+    [[nodiscard]] bool TipsMayOpen() const;
+    void ShowUsageTips();
+    void ReloadAfterSettings();
+    QTimer m_settingsReload; // retries the reload after the settings while the player waits
+    DisplayPreview *m_displayPreview = nullptr;
     [[nodiscard]] bool WaitRunning() const;
     void CarryOutHeldClose();
     QTimer m_heldClose; // polls while a close waits for the running wait to end

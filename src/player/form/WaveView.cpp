@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace mvx {
 
 namespace {
@@ -168,9 +170,17 @@ void WaveView::paintEvent(QPaintEvent *event)
     p.setPen(QPen(kHead, 1));
     p.drawLine(m_drawnHeadX, pic.top(), m_drawnHeadX, pic.bottom());
     if (m_dragging) {
-        const int x = w.XOf((m_dragEnd ? w.SndLength() : 0) + m_dragDeltaMs);
+        // The edge where it would go (kept inside the picture when it leaves it), and by how much.
+        const int x = std::clamp(w.XOf((m_dragEnd ? w.SndLength() : 0) + m_dragDeltaMs), 1, pic.width() - 2);
         p.setPen(QPen(kDragEdge, 2, Qt::DashLine));
         p.drawLine(x, pic.top(), x, pic.bottom());
+        const QString text = QStringLiteral("%1 %2%3 毫秒")
+                                 .arg(m_dragEnd ? QStringLiteral("结束") : QStringLiteral("开始"),
+                                      m_dragDeltaMs > 0 ? QStringLiteral("+") : QString())
+                                 .arg(m_dragDeltaMs);
+        const int tw = p.fontMetrics().horizontalAdvance(text);
+        p.drawText(std::clamp(x + 4, 0, std::max(0, pic.width() - tw - 2)), pic.top() + p.fontMetrics().ascent() + 2,
+                   text);
     }
 }
 

@@ -91,7 +91,7 @@ QStringList ReportLines(const LessonReport &r, bool summaryOnly)
                    .arg(h.counts.repeats)
                    .arg(h.counts.lookups)
                    .arg(h.counts.plays)
-                   .arg(h.counts.lastHeard.toString(Qt::ISODate), flat(h.english));
+                   .arg(h.counts.lastHeard.toLocalTime().toString(Qt::ISODate), flat(h.english));
     return out;
 }
 

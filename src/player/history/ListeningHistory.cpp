@@ -161,7 +161,8 @@ bool ListeningHistory::Flush()
         qs.bind(4, qint64(it->plays));
         qs.bind(5, qint64(it->repeats));
         qs.bind(6, qint64(it->lookups));
-        qs.bind(7, it->lastHeard.isValid() ? it->lastHeard.toString(Qt::ISODate) : QString());
+        // In UTC ("...Z"): read back without any time-zone work, and ordered as text.
+        qs.bind(7, it->lastHeard.isValid() ? it->lastHeard.toUTC().toString(Qt::ISODateWithMs) : QString());
         ok = qs.exec();
     }
     SqliteStatement qd = m_db.prepare(QStringLiteral(
@@ -199,7 +200,7 @@ QList<SentenceCounts> ListeningHistory::LessonSentences(const QString &book, int
             c.plays = int(q.integer(1));
             c.repeats = int(q.integer(2));
             c.lookups = int(q.integer(3));
-            c.lastHeard = QDateTime::fromString(q.text(4), Qt::ISODate);
+            c.lastHeard = QDateTime::fromString(q.text(4), Qt::ISODateWithMs);
             byNo.insert(c.noInAll, c);
         }
     }
