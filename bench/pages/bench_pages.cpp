@@ -2,11 +2,15 @@
 //   pages_open_ms     LoadLessonPages with regeneration up to the labels hooked (view made)
 //   layout_switch_ms  a layout change (side by side <-> mixed), pages regenerated and reloaded
 //   highlight_move_ms moving the current-sentence highlight, from the call to the page updated
-// With "--screenshots DIR" it instead saves pictures of the side-by-side and mixed layouts.
+//   settings_preview_ms one colour change of the display settings shown in the 60-sentence pages
+//   settings_apply_ms   the settings confirmed: trial look dropped, pages rebuilt and restyled
+// With "--screenshots DIR" it instead saves pictures of the side-by-side and mixed layouts and
+// of the night look.
 #include "BenchUtil.h"
 #include "PagesFixture.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "player/pages/HtmlView.h"
 #include "player/pages/LessonPages.h"
 
@@ -73,6 +77,17 @@ int main(int argc, char **argv)
                 return 1;
             }
         }
+        NightLookOn() = true;
+        loadOnce(false);
+        pages.ApplyDisplayOptions();
+        for (SentenceText t : {SentenceText::English, SentenceText::Chinese, SentenceText::Comment})
+            pages.ShowCurSentence(t, 3, true);
+        view.runAndWait(QStringLiteral("1"), 5000);
+        QTest::qWait(800);
+        if (!view.grab().save(dir + QStringLiteral("/night-pages.png"))) {
+            std::fprintf(stderr, "bench_pages: could not save night-pages.png\n");
+            return 1;
+        }
         return 0;
     }
 
@@ -107,5 +122,36 @@ int main(int argc, char **argv)
         cur = next;
     }
     bench::figure("highlight_move_ms", bench::median(move), "ms");
+
+    // One swatch change while the dialog is open: from the call to the pages restyled.
+    std::vector<double> preview;
+    DisplaySettings candidate = App().display;
+    for (int i = 0; i < 30; ++i) {
+        candidate.englishColor = (i % 2) ? 0x400000 : 0x004000;
+        const double t0 = bench::nowMs();
+        pages.Show(candidate, false);
+        QCoreApplication::processEvents(); // the batch goes out on the next turn of the loop
+        view.runAndWait(QStringLiteral("1"), 5000);
+        preview.push_back(bench::nowMs() - t0);
+    }
+    bench::figure("settings_preview_ms", bench::median(preview), "ms");
+
+    // OK: the trial look is dropped and the pages are rebuilt with the settings.
+    std::vector<double> apply;
+    for (int i = 0; i < 10; ++i) {
+        pages.Show(candidate, false);
+        QCoreApplication::processEvents();
+        const double t0 = bench::nowMs();
+        pages.End(true);
+        App().display = candidate;
+        if (pages.LoadLessonPages(book, 0, true, result) != 1) {
+            return 1;
+        }
+        pages.ApplyDisplayOptions();
+        pages.ShowCurSentence(SentenceText::English, 3, true);
+        view.runAndWait(QStringLiteral("1"), 5000);
+        apply.push_back(bench::nowMs() - t0);
+    }
+    bench::figure("settings_apply_ms", bench::median(apply), "ms");
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "UserSettings.h"
 
+#include "PageLook.h"
+
 #include "AppState.h"
 #include "SettingsStore.h"
 
@@ -56,6 +58,7 @@ const QHash<QString, QString> &defaults()
         add(Key::SentraUserSndHint, "1");
         add(Key::DigestHint, "1");
         add(Key::PlayLesson, "1");
+        add(Key::NightLook, "0");
         return t;
     }();
     return table;
@@ -196,6 +199,7 @@ void LoadDisplaySettings()
     d.chineseFontSize = realSetting(Key::ChineseFontSize);
     App().playback.autoRepeatTimes = intSetting(Key::AutoRepeatTimes);
     App().playback.autoRepeatGapSetting = intSetting(Key::AutoRepeatGapSetting);
+    NightLookOn() = GetUserBool(key(Key::NightLook), false);
 }
 
 void SaveDisplaySettings()
@@ -216,6 +220,7 @@ void SaveDisplaySettings()
     SaveUserReal(key(Key::ChineseFontSize), d.chineseFontSize);
     SaveUserInt(key(Key::AutoRepeatTimes), App().playback.autoRepeatTimes);
     SaveUserInt(key(Key::AutoRepeatGapSetting), App().playback.autoRepeatGapSetting);
+    SaveUserBool(key(Key::NightLook), NightLookOn());
 }
 
 QString GetAppSetting(const QString &app, const QString &section, const QString &k, const QString &defaultValue)

@@ -2,7 +2,7 @@
 
 #include "ArticleForm.h"
 #include "CopyWordSndForm.h"
-#include "SoundNotice.h"
+#include "ShellWindows.h"
 #include "core/AppState.h"
 #include "core/InstallLayout.h"
 #include "core/ProgramHome.h"
@@ -55,100 +55,6 @@ bool OpenLessonPlayer(QWidget *library, const QString &bookFile, int lessonNo, i
 }
 
 namespace {
-
-// With MVX_REPORT_LIBRARY_SHOWN set, the program prints "library-shown" once the library
-// window has painted itself and quits: start-up timing for the benchmark.
-class ShownReporter final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_reported) {
-            m_reported = true;
-            std::fputs("library-shown\n", stdout);
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_reported = false;
-};
-
-// Windows start-up shows; the compatibility question and the browser notice stay plain boxes.
-class ShellWindows final : public StartUpWindows
-{
-public:
-    bool askYesNo(const QString &text) override
-    {
-        return QMessageBox::question(nullptr, App().productTitle, text) == QMessageBox::Yes;
-    }
-    void showMessage(const QString &text) override { ShowMessageBox(text, 1); }
-    void showBrowserNotice() override
-    {
-        QMessageBox::warning(nullptr, App().productTitle,
-                             QStringLiteral("本软件需要网页显示组件（Qt WebEngine）才能显示课文，但它无法启动。"
-                                            "请安装 qt6-webengine 后再运行本软件。"));
-    }
-    void checkNewMessages() override {}
-    void showCopyWordSndForm() override
-    {
-        CopyWordSndForm form;
-        form.Load();
-        form.exec();
-    }
-    void showArticleForm() override
-    {
-        // Learning in full opens the lesson player; closing it (or the quiz) shows the library again.
-        ArticleForm::Destinations destinations;
-        destinations.player = [](QWidget *library, const QString &bookFile, int lessonNo) {
-            return OpenLessonPlayer(library, bookFile, lessonNo, -1);
-        };
-        destinations.playerAt = &OpenLessonPlayer;
-        // The first listening opens the quiz; it is shown before the lesson and the quiz are
-        // loaded, so their messages always have a window behind them.
-        destinations.quiz = [](QWidget *library, const QString &bookFile, int lessonNo, const QString &quizFile,
-                               const QString &title) {
-            QPointer<FirstTestForm> quiz = new FirstTestForm();
-            quiz->setAttribute(Qt::WA_DeleteOnClose);
-            QObject::connect(quiz, &FirstTestForm::closed, library, [library] { library->show(); });
-            quiz->Load();
-            quiz->show();
-            if (quiz)
-                quiz->OpenLesson(bookFile, lessonNo);
-            if (quiz)
-                quiz->LoadQuiz(quizFile, title);
-            return true;
-        };
-        // The closing test: the spelling window at level 8 with its score; a range it cannot
-        // test has been explained by then.
-        destinations.spellTest = [](QWidget *library, const QString &bookFile, int first, int count) {
-            if (bcSpell_InitEx(library, bookFile, first, count, 8, QStringLiteral("brxspecial_note")))
-                bcSpell_LoadAndShowForTest(0);
-            return true;
-        };
-        ArticleForm::SetDestinations(destinations);
-        m_library = std::make_unique<ArticleForm>();
-        // The library is the program's last window: when it closes (its leave actions) the
-        // program ends, and it owns the messages shown while every window is hidden.
-        QObject::connect(m_library.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
-        SetMessageBoxHome(m_library.get());
-        m_library->Load();
-        if (qEnvironmentVariableIsSet("MVX_REPORT_LIBRARY_SHOWN"))
-            m_library->installEventFilter(new ShownReporter(m_library.get()));
-        m_soundNotice.OpenOutputAfterFirstPaint(m_library.get());
-        m_library->show();
-    }
-    ~ShellWindows() override { SetMessageBoxHome(nullptr); }
-
-private:
-    SoundNotice m_soundNotice;
-    std::unique_ptr<ArticleForm> m_library;
-};
 
 // The outside libraries: sound centre, speech and launcher (common library), the
 // repeater library, the dictionary and notebook library.

@@ -3,7 +3,9 @@
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "core/UserSettings.h"
+#include "dialogs/DisplaySettingForm.h"
 #include "player/events/PlayerNotebook.h"
 #include "player/form/PlayLessonForm.h"
 #include "libs/notedict/ui/SpellForm.h"
@@ -309,6 +311,113 @@ private slots:
         QCOMPARE(form.Controller().PlayStatus(), int(Playing));
         QVERIFY(WaitFor([&] { return form.Controller().CurPos() > before + 100; }));
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // The display settings from the player's button, with the real pages: the night look shows
+    // in the page while the dialog is open and Cancel takes it back; with OK it is stored and
+    // the rebuilt pages draw it. The usage tips come from the help button whatever the choice.
+    void displaySettingsShowAtOnceAndApply()
+    {
+        SaveUserBool(QString::fromLatin1(Key::NightLook), false);
+        LoadDisplaySettings();
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        auto *view = static_cast<pages::HtmlView *>(form.ScriptView());
+        const QString frame = static_cast<pages::LessonPages &>(form.Pages()).FrameOf(SentenceText::English);
+        auto background = [&] {
+            return view->runAndWait(QStringLiteral("(function(){var d=__mvxAgent.doc('%1');"
+                                                   "return d.defaultView.getComputedStyle(d.body).backgroundColor;})()")
+                                        .arg(frame),
+                                    3000)
+                .toString();
+        };
+        const QString day = background();
+        const QString night = QStringLiteral("rgb(30, 34, 40)");
+        QVERIFY(day != night);
+        for (const bool ok : {false, true}) {
+            QString during;
+            QTimer::singleShot(100, &form, [&] {
+                QWidget *dialog = nullptr;
+                QVERIFY(WaitFor([&] {
+                    for (QWidget *w : QApplication::topLevelWidgets())
+                        if (w->inherits("mvx::DisplaySettingForm") && w->isVisible())
+                            dialog = w;
+                    return dialog != nullptr;
+                }));
+                QMetaObject::invokeMethod(dialog, [dialog] {
+                    static_cast<DisplaySettingForm *>(dialog)->ToggleCheckbox(QStringLiteral("NightLook"));
+                });
+                QVERIFY(WaitFor([&] { return background() == night; }));
+                during = background();
+                static_cast<DisplaySettingForm *>(dialog)->DispatchClick(ok ? "btOk" : "btCancel");
+            });
+            QVERIFY(form.DispatchClick("btSetting"));
+            QCOMPARE(during, night);
+            if (!ok) {
+                QVERIFY(WaitFor([&] { return background() == day; }));
+                QCOMPARE(NightLookOn(), false);
+                QCOMPARE(GetUserSetting(QString::fromLatin1(Key::NightLook), "0"), QStringLiteral("0"));
+            }
+        }
+        QVERIFY(WaitFor([&] { return form.Controller().PlayStatus() == Stopped; }));
+        QCOMPARE(background(), night);
+        QCOMPARE(GetUserSetting(QString::fromLatin1(Key::NightLook), "0"), QStringLiteral("-1"));
+        SaveUserBool(QString::fromLatin1(Key::NightLook), false);
+        LoadDisplaySettings();
+    }
+
+    // The usage tips wait for a running wait to end, from the timer and from the help
+    // button alike; a stored 0 stops only the timer's window.
+    void tipsWaitForAWaitToEnd()
+    {
+        SaveAppSetting(App().appName, QStringLiteral("User"), QStringLiteral("PlayLesson"), QStringLiteral("1"));
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        auto tipsUp = [] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->inherits("mvx::QmrTipsForm") && w->isVisible())
+                    return w;
+            return static_cast<QWidget *>(nullptr);
+        };
+        for (const bool fromTimer : {true, false}) {
+            int shown = 0;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, &form, [&] {
+                if (QWidget *tips = tipsUp()) {
+                    ++shown;
+                    QMetaObject::invokeMethod(tips, "btOk_click");
+                }
+            });
+            poll.start(20);
+            form.Controller().EnterBusy(); // a sentence change waits for its sound
+            if (fromTimer)
+                form.StartTimerHint();
+            else
+                form.btWinHelp_click();
+            QTest::qWait(1300);
+            QCOMPARE(shown, 0);
+            form.Controller().LeaveBusy();
+            QVERIFY(WaitFor([&] { return shown == 1; }, 3000));
+        }
+        // Not wanted at start: the timer shows nothing, the help button still does.
+        SaveAppSetting(App().appName, QStringLiteral("user"), QStringLiteral("PlayLesson"), QStringLiteral("0"));
+        int shown = 0;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &form, [&] {
+            if (QWidget *tips = tipsUp()) {
+                ++shown;
+                QMetaObject::invokeMethod(tips, "btOk_click");
+            }
+        });
+        poll.start(20);
+        form.StartTimerHint();
+        QTest::qWait(900);
+        QCOMPARE(shown, 0);
+        form.btWinHelp_click();
+        QVERIFY(WaitFor([&] { return shown == 1; }, 3000));
+        SaveAppSetting(App().appName, QStringLiteral("User"), QStringLiteral("PlayLesson"), QStringLiteral("1"));
     }
 
     void laterFeaturesSaySoPlainly()

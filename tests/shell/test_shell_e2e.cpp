@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
@@ -89,6 +90,12 @@ private slots:
                     [](QWidget *w) { AppScript::ClickButton(w, QStringLiteral("btContinue")); });
         AddLearning(script, shelltest::GoodTitle, "DetailListen", AppScript::Shown("mvx::ArticleForm"));
 
+        // The usage tips come up over the player shortly after it opens.
+        script.Then("usage tips over the player", AppScript::Shown("mvx::QmrTipsForm"), [](QWidget *w) {
+            QVERIFY(qobject_cast<PlayLessonForm *>(w->parentWidget()));
+            QCOMPARE(w->findChild<QLabel *>("lbTotalTips")->text().contains(QStringLiteral("使用要点")), true);
+            AppScript::ClickButton(w, QStringLiteral("btOk"));
+        });
         QPointer<PlayLessonForm> player;
         script.Then("player with the lesson open", [] {
             auto *p = qobject_cast<PlayLessonForm *>(AppScript::FindShown("mvx::PlayLessonForm"));

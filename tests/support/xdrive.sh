@@ -64,9 +64,13 @@ click() { xdotool mousemove --window "$1" "$2" "$3" sleep 0.1 click 1; sleep 0.3
 # From the first start to the player: answers the word-sound question, opens the first
 # article of the first sub-category with "全面学习". Sets $library and $player.
 open_first_article_in_player() {
-  await 20 "word-sound question" window Lentoria-Dialog
-  local question steps
-  question=$(window Lentoria-Dialog)
+  # A fresh profile first meets the maker's welcome notice.
+  await 20 "welcome notice" window Lentoria-Dialog
+  local notice question steps tips
+  notice=$(window Lentoria-Dialog)
+  click "$notice" 371 251 # 确定 (btOk)
+  await 20 "word-sound question" window Lentoria-Dialog "$notice"
+  question=$(window Lentoria-Dialog "$notice")
   click "$question" 379 207 # 继续 (btContinue)
 
   await 20 "library window" window Lentoria
@@ -84,6 +88,10 @@ open_first_article_in_player() {
 
   await 40 "player window" window Lentoria "$library"
   player=$(window Lentoria "$library")
+  # The usage tips follow the player on its first opening.
+  await 20 "usage tips" window Lentoria-Dialog "$notice" "$question" "$steps"
+  tips=$(window Lentoria-Dialog "$notice" "$question" "$steps")
+  click "$tips" 371 273 # 确定 (btOk)
 }
 
 # Closes the player, checks the library comes back, and ends the program with 退出:

@@ -1,6 +1,7 @@
 #include "player/events/CommentEditor.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "libs/comm/CommLib.h"
 #include "libs/sentra/SentraFacade.h"
 #include "player/pages/CommentPage.h"
@@ -34,7 +35,7 @@ bool CommentEditor::ModifyCurSentence(int n, const QString &comment)
     if (!m_page.HasCommentLabel(n))
         return true; // comments are not shown: the next load shows it
     const QString inner = bcSentence_MakeCommentHtml(book, noInAll, n, QLatin1String(sentra::InnerHtmlOnlyRequest),
-                                                     App().display.commentColor);
+                                                     PageLook::FromColor(QColor(PageLook(App().display).Comment())));
     PlayerOperations::BusyScope busy(&m_player);
     const bool hadText = m_page.CommentLabelHasText(n);
     if (text.isEmpty()) {

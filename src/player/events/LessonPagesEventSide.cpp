@@ -1,6 +1,8 @@
 #include "player/events/LessonPagesEventSide.h"
 
 #include "player/pages/LessonPages.h"
+#include "core/AppState.h"
+#include "core/PageLook.h"
 #include "player/pages/PageHost.h"
 
 #include <QJsonArray>
@@ -145,7 +147,8 @@ QVector<QVector<int>> LessonPagesEventSide::MaskWords(int from, int to)
     }
     const QVariant r = m_host.runAndWait(QStringLiteral("__mvxAgent.mask(") + Json(frame) + QStringLiteral(",\"ste\",")
                                              + QString::number(from) + QLatin1Char(',') + QString::number(to)
-                                             + QStringLiteral(",\"#E0E0E0\")"),
+                                             + QStringLiteral(",\"") + PageLook(App().display).Mask()
+                                             + QStringLiteral("\")"),
                                          pages::LessonPages::QueryTimeoutMs);
     for (const QVariant &sentence : r.toList()) {
         QVector<int> words;

@@ -7,6 +7,7 @@
 #include "player/playback/PlayerOperations.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "core/Helpers.h"
 #include "libs/notedict/WordFolding.h"
 
@@ -20,14 +21,9 @@ const QString KeyDown = QStringLiteral("keydown");
 const QString MouseDown = QStringLiteral("mousedown");
 const QString DblClick = QStringLiteral("dblclick");
 
-QString PageColour(int colour)
-{
-    return QLatin1Char('#') + ColourToHtml(colour);
-}
-
 QString KeywordColour()
 {
-    return PageColour(App().display.keywordColor);
+    return PageLook(App().display).Keyword();
 }
 
 QVariantMap NewWordLook(bool on)
@@ -265,7 +261,7 @@ void PageEventHandler::ECurSentenceHtmlEventHandler(const pages::PageEvent &e)
     }
     if (e.button == 1) {
         if (e.ctrl) {
-            ToggleKeyword(e, t, PageColour(App().display.englishColor));
+            ToggleKeyword(e, t, PageLook(App().display).English());
         }
     } else if (e.ctrl) {
         ToggleNewword(e, t);

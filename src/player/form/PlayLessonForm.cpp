@@ -7,6 +7,8 @@
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
 #include "player/form/ReciteModeForm.h"
+#include "dialogs/DisplaySettingForm.h"
+#include "dialogs/TipsDialog.h"
 #include "player/form/WaveView.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
@@ -98,9 +100,9 @@ const QHash<QString, QString> &FeatureNames()
     static const QHash<QString, QString> names = {
         {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
         {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
-        {"btSetting", "显示设置"},        {"btDigest", "摘录"},
+        {"btDigest", "摘录"},
         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
-        {"btMarkSentence", "标记句子"},   {"btWinHelp", "使用提示"},       {"HilightCurCSentence", "突出显示当前译文"},
+        {"btMarkSentence", "标记句子"},   {"HilightCurCSentence", "突出显示当前译文"},
         {"ShowAllMarkedSentences", "显示标记句子"},
         {"ShowCurESentence", "显示当前句英文"}, {"ShowCurCSentence", "显示当前句译文"},
         {"ToggleAutoShowEnglish", "自动显示当前句英文"}, {"ToggleAutoShowChinese", "自动显示当前句译文"}};
@@ -156,6 +158,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     view->setAllowedFolders({home});
     m_wbScript = view;
     m_pages = std::make_unique<pages::LessonPages>(*view, home);
+    m_displayPreview = static_cast<pages::LessonPages *>(m_pages.get());
 #else
     m_wbScript = new QWidget(this);
     m_pages = std::make_unique<NoPages>();
@@ -182,6 +185,9 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
     connect(&m_heldClose, &QTimer::timeout, this, &PlayLessonForm::CarryOutHeldClose);
     m_timerHint.setInterval(500);
     connect(&m_timerHint, &QTimer::timeout, this, &PlayLessonForm::TimerHint_Timer);
+    m_settingsReload.setInterval(500);
+    m_settingsReload.setSingleShot(true);
+    connect(&m_settingsReload, &QTimer::timeout, this, &PlayLessonForm::ReloadAfterSettings);
 }
 
 PlayLessonForm::~PlayLessonForm()
@@ -375,7 +381,30 @@ void PlayLessonForm::StartTimerHint()
 void PlayLessonForm::TimerHint_Timer()
 {
     m_timerHint.stop();
-    // The usage tips window arrives with its own feature; until then there is nothing to show.
+    if (!TipsMayOpen()) {
+        m_timerHint.start(); // a wait or another window is up: ask again shortly
+        return;
+    }
+    if (ToInt(GetAppSetting(App().appName, QStringLiteral("User"), QString::fromLatin1(Key::PlayLesson),
+                            QStringLiteral("1")),
+              1)
+        == 0)
+        return;
+    ShowUsageTips();
+}
+
+bool PlayLessonForm::TipsMayOpen() const
+{
+    const QWidget *modal = QApplication::activeModalWidget();
+    return !WaitRunning() && (modal == nullptr || modal == this) && isVisible();
+}
+
+void PlayLessonForm::ShowUsageTips()
+{
+    InitTipsDialog(QStringLiteral("tip_PlayLesson.txt"), App().appName, QStringLiteral("User"),
+                   QString::fromLatin1(Key::PlayLesson), QStringLiteral("mvxbrxspecial.chm::htmlsrc/mvxbrx_usage.htm"),
+                   QStringLiteral("进入全面学习界面时显示"), true);
+    ShowTipsDialog(true, this);
 }
 
 // ---- Layout -------------------------------------------------------------------------------
@@ -628,6 +657,10 @@ void PlayLessonForm::OnFeature(const QString &name)
         RunSpellDrill();
         return;
     }
+    if (name == QLatin1String("btSetting")) {
+        ShowDisplaySettings();
+        return;
+    }
     if (name == QLatin1String("btThink")) {
         ReciteModeForm dialog(this);
         dialog.SetCallingForm(this);
@@ -690,7 +723,11 @@ void PlayLessonForm::btBrowse_click() { Click(QStringLiteral("btBrowse")); }
 
 void PlayLessonForm::btWinHelp_click()
 {
-    OnFeature(QStringLiteral("btWinHelp")); // the usage tips window arrives later
+    if (!TipsMayOpen()) {
+        QTimer::singleShot(500, this, &PlayLessonForm::btWinHelp_click);
+        return;
+    }
+    ShowUsageTips();
 }
 
 void PlayLessonForm::RunSpellDrill()
@@ -761,6 +798,27 @@ bool PlayLessonForm::event(QEvent *event)
 void PlayLessonForm::ReloadLesson(bool regeneratePages)
 {
     OpenLesson(QString(), -1, regeneratePages);
+}
+
+void PlayLessonForm::ShowDisplaySettings()
+{
+    DisplaySettingForm dialog(this);
+    dialog.SetPreview(m_displayPreview);
+    dialog.Load();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ReloadAfterSettings();
+}
+
+void PlayLessonForm::ReloadAfterSettings()
+{
+    // A reload asked for during a wait would be dropped by the player: try again shortly.
+    if (m_controller->IsBusy() || WaitRunning()) {
+        m_settingsReload.start();
+        return;
+    }
+    m_settingsReload.stop();
+    ReloadLesson(true);
 }
 
 void PlayLessonForm::ShowMessage(const QString &text)

@@ -28,6 +28,7 @@ class QScrollBar;
 
 namespace mvx {
 
+class DisplayPreview;
 class PageSide;
 class PlayerTextSide;
 class PlaybackController;
@@ -79,6 +80,8 @@ public:
     Q_INVOKABLE void btWordSummary_click();
     Q_INVOKABLE void btNotebook_click();
     Q_INVOKABLE void btSetting_click();
+    // The display settings dialog; its OK reloads the open lesson with the new look.
+    void ShowDisplaySettings();
     Q_INVOKABLE void btBrowse_click();
     Q_INVOKABLE void btWinHelp_click();
     Q_INVOKABLE void btWinMin_click();
@@ -161,6 +164,12 @@ private:
     QLabel *m_lbReadHint = nullptr;
     QLabel *m_lbHotkey = nullptr;
     QTimer m_timerHint;
+    // The usage tips open only when no wait runs and no other window is modal.
+    [[nodiscard]] bool TipsMayOpen() const;
+    void ShowUsageTips();
+    void ReloadAfterSettings();
+    QTimer m_settingsReload; // retries the reload after the settings while the player waits
+    DisplayPreview *m_displayPreview = nullptr;
     [[nodiscard]] bool WaitRunning() const;
     void CarryOutHeldClose();
     QTimer m_heldClose; // polls while a close waits for the running wait to end

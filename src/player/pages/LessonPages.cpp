@@ -6,6 +6,7 @@
 #include "player/pages/PageHost.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "core/Helpers.h"
 #include "core/UserSettings.h"
 #include "core/WorkingFiles.h"
@@ -90,6 +91,9 @@ LessonPages::LessonPages(PageHost &host, QString home, QObject *parent)
     }
     m_heldTimer.setInterval(10);
     connect(&m_heldTimer, &QTimer::timeout, this, &LessonPages::DeliverHeldEvents);
+    m_previewTimer.setSingleShot(true);
+    m_previewTimer.setInterval(0);
+    connect(&m_previewTimer, &QTimer::timeout, this, &LessonPages::ApplyPreview);
 }
 
 LessonPages::~LessonPages()
@@ -242,15 +246,16 @@ int LessonPages::LoadSentraBookLesson(const QString &szBookFileName, int nLesson
         if (m_bookHandle == -1) {
             return failed(tr("无法打开课文文件 %1").arg(QDir::toNativeSeparators(szBookFileName)));
         }
-        const DisplaySettings &d = App().display;
+        // The colours in force: the stored ones by day, the night set at night.
+        const PageLook look(App().display);
+        const auto colour = [](const QString &hex) { return int(SwapRedBlue(PageLook::FromColor(QColor(hex)))); };
         int first = 0;
         int count = 0;
         int hasTitle = 0;
         std::vector<int> degrees(sentra::MaxSentencesPerLesson, 0);
         const int made = bcSentraBook_MakeHtml(
             m_bookHandle, Path(szEHtml), Path(szCHtml), Path(szCommentHtml), Path(szEcHtml), nLessonNo, -1,
-            int(SwapRedBlue(d.englishColor)), int(SwapRedBlue(d.chineseColor)), int(SwapRedBlue(d.commentColor)),
-            int(SwapRedBlue(d.keywordColor)), -1, -1, &first, &count, &hasTitle, degrees, EnglishStyle(),
+            colour(look.English()), colour(look.Chinese()), colour(look.Comment()), colour(look.Keyword()), -1, -1, &first, &count, &hasTitle, degrees, EnglishStyle(),
             ChineseStyle(), 0);
         if (made == -1) {
             return failed(tr("无法生成课文页面：%1（第 %2 课）").arg(QDir::toNativeSeparators(szBookFileName)).arg(nLessonNo));
@@ -328,6 +333,8 @@ void LessonPages::ForgetDocuments()
 {
     DropSearchRanges();
     m_loaded = false;
+    m_previewSaved = false; // the recorded look belonged to the documents that go
+    m_previewTimer.stop();
     m_eFrame.clear();
     m_cFrame.clear();
     m_cmtFrame.clear();
@@ -406,7 +413,9 @@ bool LessonPages::LoadLessonHtmls(const QString &framesetFile)
         m_cmtIds = labelsOf(CommentFrame, QStringLiteral("st"));
         m_cmtFilled = NumberSet(frames.value(CommentFrame).toMap().value(QStringLiteral("filled")).toMap().value(
             QStringLiteral("st")));
-        RunOp(Op({QStringLiteral("docStyle"), CommentFrame, PageColour(15000804), QStringLiteral("my4.jpg")}));
+        const PageLook look(App().display);
+        RunOp(Op({QStringLiteral("docStyle"), CommentFrame, look.CommentPage(), look.CommentPicture(),
+                  look.Night() ? QVariant(QStringLiteral("dark")) : QVariant()}));
     }
     if (!m_show.chineseShown && found(CSentenceFrame)) {
         m_cCurFrame = CSentenceFrame;
@@ -470,6 +479,10 @@ void LessonPages::RunOp(const QVariantList &op)
 void LessonPages::RunOps(const QVariantList &ops)
 {
     if (ops.isEmpty()) {
+        return;
+    }
+    if (m_collect) {
+        m_collect->append(ops);
         return;
     }
     m_host.run(QStringLiteral("__mvxAgent.batch(") + Js(ops) + QLatin1Char(')'));

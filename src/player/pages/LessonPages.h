@@ -15,6 +15,7 @@
 //   while the view or the player waits are held and delivered in order once the wait ends,
 //   as the view holds learner input. The waits run inside the player's busy scope.
 // Colours are the settings' integers (red in the low byte); home is the program folder.
+#include "dialogs/DisplayPreview.h"
 #include "player/pages/CommentPage.h"
 #include "player/pages/PageEvent.h"
 #include "player/playback/PageSide.h"
@@ -37,7 +38,7 @@ namespace mvx::pages {
 
 class PageHost;
 
-class LessonPages final : public QObject, public PageSide, public CommentPage
+class LessonPages final : public QObject, public PageSide, public CommentPage, public DisplayPreview
 {
     Q_OBJECT
 public:
@@ -134,6 +135,14 @@ public:
     void ShowESentenceDocContent(bool show);
     void ShowCSentenceDocContent(bool show);
 
+    // ---- Trial look of the display settings --------------------------------------------
+    // Restyles the loaded pages with the candidate settings (App().display untouched), one
+    // agent batch per event-loop turn; the first call records every bound frame's style
+    // attributes and scroll. End(false) puts them back exactly, End(true) forgets them.
+    void Show(const DisplaySettings &candidate, bool nightLook) override;
+    void End(bool keep) override;
+    [[nodiscard]] bool Previewing() const { return m_previewSaved; }
+
     // ---- State of the open lesson -----------------------------------------------------
     [[nodiscard]] int BookHandle() const { return m_bookHandle; }
     [[nodiscard]] int SentenceCount() const { return m_sentenceCount; }
@@ -160,6 +169,11 @@ private:
     [[nodiscard]] QString IdOf(SentenceText text, int n) const;
     [[nodiscard]] int FirstSentence() const { return m_hasTitle ? 1 : 0; }
     void RunOps(const QVariantList &ops); // a list of ops, each [name, args...]
+    // The background, texture and colour scheme of every bound frame under the settings in
+    // force; explicit: also clear what the day does not set (for a trial look).
+    [[nodiscard]] QVariantList BackgroundOps(bool explicitNone) const;
+    [[nodiscard]] QStringList BoundFrames() const;
+    void ApplyPreview();
     void RunOp(const QVariantList &op);
     void ForgetDocuments();
     bool Analyze(const QString &frame, int sink, const QString &prefix, QSet<int> &ids, QSet<int> *filled);
@@ -187,6 +201,11 @@ private:
     bool m_hasTitle = false;
     std::vector<int> m_degrees;
     bool m_loaded = false; // pages of a lesson are bound
+    QVariantList *m_collect = nullptr; // styling ops gathered here instead of run
+    bool m_previewSaved = false;
+    DisplaySettings m_previewCandidate;
+    bool m_previewNight = false;
+    QTimer m_previewTimer;
     int m_current = -1;    // the sentence last made current in the pages
 
     // Bound documents: frame names, "" when unbound.

@@ -5,12 +5,14 @@
 #include "player/pages/PageHost.h"
 
 #include "core/AppState.h"
+#include "core/PageLook.h"
 #include "core/Helpers.h"
 #include "core/UserSettings.h"
 #include "core/WorkingFiles.h"
 #include "libs/sentra/SentraFacade.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -124,8 +126,9 @@ void LessonPages::ShowCurSentence(SentenceText text, int n, bool current)
         return;
     }
     const DisplaySettings &d = App().display;
+    const PageLook look(d);
     const QString frame = FrameOf(text);
-    const QString cur = PageColour(d.curSentenceColor);
+    const QString cur = look.CurSentence();
     QVariantList ops;
     switch (text) {
     case SentenceText::English: {
@@ -134,29 +137,28 @@ void LessonPages::ShowCurSentence(SentenceText text, int n, bool current)
             ops.push_back(QVariantList{Style, frame, id, Colour(cur)});
             if (!m_show.maskActive) {
                 const int degree = n < int(m_degrees.size()) ? m_degrees[n] : 0;
-                const QString kw = keywords ? PageColour(d.keywordColor)
-                                            : (degree != 0 && m_markedShown ? cur : PageColour(d.englishColor));
+                const QString kw = keywords ? look.Keyword() : (degree != 0 && m_markedShown ? cur : look.English());
                 ops.push_back(QVariantList{StyleChildren, frame, id, KeyWordMarker, Colour(kw)});
             }
         } else {
-            ops.push_back(QVariantList{Style, frame, id, Colour(PageColour(d.englishColor))});
+            ops.push_back(QVariantList{Style, frame, id, Colour(look.English())});
             if (!m_show.maskActive) {
-                ops.push_back(QVariantList{StyleChildren, frame, id, KeyWordMarker,
-                                        Colour(PageColour(keywords ? d.keywordColor : d.englishColor))});
+                ops.push_back(
+                    QVariantList{StyleChildren, frame, id, KeyWordMarker, Colour(keywords ? look.Keyword() : look.English())});
             }
             ops.push_back(QVariantList{StyleChildren, frame, id, NewWordMarker, NewWordLook(d.showNewword != 0)});
         }
         break;
     }
     case SentenceText::Chinese:
-        ops.push_back(QVariantList{Style, frame, id, Colour(current ? cur : PageColour(d.chineseColor))});
+        ops.push_back(QVariantList{Style, frame, id, Colour(current ? cur : look.Chinese())});
         break;
     case SentenceText::Comment:
         if (current) {
             ops.push_back(QVariantList{Style, frame, id, Colour(cur)});
         } else {
             QVariantMap plain = NewWordLook(false);
-            plain.insert(QStringLiteral("color"), PageColour(d.commentColor));
+            plain.insert(QStringLiteral("color"), look.Comment());
             ops.push_back(QVariantList{Style, frame, id, plain});
         }
         break;
@@ -192,6 +194,8 @@ void LessonPages::ShowESentenceDocContent(bool show)
         return;
     }
     const DisplaySettings &d = App().display;
+    const PageLook look(d);
+    const auto colour = [](const QString &hex) { return int(SwapRedBlue(PageLook::FromColor(QColor(hex)))); };
     const QString latin = FontFallback::EnglishFamily(QStringLiteral("MS Sans Serif"));
     const QString song = FontFallback::ChineseFamily(QStringLiteral("宋体"));
     const QString sink = SinkNames()[ECurSink];
@@ -199,15 +203,15 @@ void LessonPages::ShowESentenceDocContent(bool show)
     QVariantList hooks;
     if (show && m_bookHandle != -1 && m_current >= 0 && m_current < m_sentenceCount) {
         const QString markup = TrimAtNul(bcSentence_MakeEHtml(m_bookHandle, m_firstSentence + m_current, m_current,
-                                                              int(SwapRedBlue(d.englishColor)),
-                                                              int(SwapRedBlue(d.keywordColor)), -1, -1, 0, 0));
+                                                              colour(look.English()), colour(look.Keyword()), -1,
+                                                              -1, 0, 0));
         html = QStringLiteral("<font face=\"%1\" size=1.5pt>").arg(latin) + markup + QStringLiteral("</font>");
         hooks.append(QVariantMap{{"labels", QStringLiteral("ste")}, {"sink", sink}});
     } else {
-        html = QStringLiteral("<font face=\"%1\" size=1.5pt color=#0000FF><u><LABEL id = \"CurESentence\"> "
+        html = QStringLiteral("<font face=\"%1\" size=1.5pt color=%3><u><LABEL id = \"CurESentence\"> "
                               "点击此处或按 C键 或 F5键显示当前句子英文</label></u></font><br><br>"
-                              "<font size=1.5 color=#000000 face=\"%2\">按 F11 键可切换是否需要自动显示当前句子英文</font>")
-                   .arg(latin, song);
+                              "<font size=1.5 color=%4 face=\"%2\">按 F11 键可切换是否需要自动显示当前句子英文</font>")
+                   .arg(latin, song, look.Link(), look.PromptText());
         hooks.append(QVariantMap{{"labels", QStringLiteral("CurESentence")}, {"sink", sink}, {"dblclick", false}});
     }
     RunOp(QVariantList{QStringLiteral("setBody"), m_eCurFrame, html, hooks});
@@ -219,19 +223,21 @@ void LessonPages::ShowCSentenceDocContent(bool show)
         return;
     }
     const DisplaySettings &d = App().display;
+    const PageLook look(d);
     const QString song = FontFallback::ChineseFamily(QStringLiteral("宋体"));
     QString html;
     QVariantList hooks;
     if (show && m_bookHandle != -1 && m_current >= 0 && m_current < m_sentenceCount) {
         // The library takes this colour in the settings' byte order and converts it itself.
         const QString markup =
-            TrimAtNul(bcSentence_MakeCHtml(m_bookHandle, m_firstSentence + m_current, m_current, d.chineseColor, 0));
+            TrimAtNul(bcSentence_MakeCHtml(m_bookHandle, m_firstSentence + m_current, m_current,
+                                           look.Night() ? PageLook::FromColor(QColor(look.Chinese())) : d.chineseColor, 0));
         html = QStringLiteral("<font face=\"%1\" size=1.5pt>").arg(song) + markup + QStringLiteral("</font>");
     } else {
-        html = QStringLiteral("<font size=1.5pt color=#0000FF face=\"%1\"><u><LABEL id = \"CurCSentence\"> "
+        html = QStringLiteral("<font size=1.5pt color=%2 face=\"%1\"><u><LABEL id = \"CurCSentence\"> "
                               "点击此处或按 X键 或 F3键显示当前句子译文</label></u></font><br><br>"
-                              "<font size=1.5pt color=#000000 face=\"%1\">按 F12 键可切换是否需要自动显示当前句子译文</font>")
-                   .arg(song);
+                              "<font size=1.5pt color=%3 face=\"%1\">按 F12 键可切换是否需要自动显示当前句子译文</font>")
+                   .arg(song, look.Link(), look.PromptText());
         hooks.append(
             QVariantMap{{"labels", QStringLiteral("CurCSentence")}, {"sink", SinkNames()[CCurSink]}, {"dblclick", false}});
     }
@@ -246,23 +252,7 @@ void LessonPages::ApplyDisplayOptions()
         return;
     }
     const DisplaySettings &d = App().display;
-    QString texture;
-    if (d.textureIdx > 0) {
-        const QString base = QString::number(d.textureIdx);
-        texture = QFile::exists(Path(WorkingFiles::AllTmpFile + QLatin1Char('/') + base + QStringLiteral(".gif")))
-                      ? base + QStringLiteral(".gif")
-                      : base + QStringLiteral(".jpg");
-    }
-    QVariantList ops;
-    QStringList frames;
-    for (const QString &f : {m_eFrame, m_cFrame}) {
-        if (!f.isEmpty() && !frames.contains(f)) {
-            frames.append(f);
-            ops.push_back(QVariantList{QStringLiteral("docStyle"), f, PageColour(d.backgroundColor),
-                                    texture.isEmpty() ? QVariant() : QVariant(texture)});
-        }
-    }
-    RunOps(ops);
+    RunOps(BackgroundOps(false));
     if (m_show.mixedLayout && m_show.englishShown && m_show.chineseShown) {
         SetChineseFont();
         SetEnglishFont();
@@ -276,6 +266,47 @@ void LessonPages::ApplyDisplayOptions()
     if (d.showNewword == 0) {
         ShowAllNewWords(false);
     }
+}
+
+QStringList LessonPages::BoundFrames() const
+{
+    QStringList frames;
+    for (const QString &f : {m_eFrame, m_cFrame, m_cmtFrame, m_eCurFrame, m_cCurFrame}) {
+        if (!f.isEmpty() && !frames.contains(f)) {
+            frames.append(f);
+        }
+    }
+    return frames;
+}
+
+QVariantList LessonPages::BackgroundOps(bool explicitNone) const
+{
+    const PageLook look(App().display);
+    // A texture shows only when its picture is there: no file, no picture.
+    const QString picture = PageLook::TextureFile(m_home, App().display.textureIdx);
+    const QVariant texture = !picture.isEmpty() ? QVariant(QFileInfo(picture).fileName())
+                             : explicitNone     ? QVariant(QString())
+                                                : QVariant();
+    const QVariant none = explicitNone ? QVariant(QString()) : QVariant();
+    const QVariant scheme = look.Night() ? QVariant(QStringLiteral("dark")) : none;
+    QVariantList ops;
+    QStringList done;
+    for (const QString &f : {m_eFrame, m_cFrame}) {
+        if (!f.isEmpty() && !done.contains(f)) {
+            done.append(f);
+            ops.push_back(QVariantList{QStringLiteral("docStyle"), f, look.Background(), texture, scheme});
+        }
+    }
+    if (!m_cmtFrame.isEmpty()) {
+        ops.push_back(QVariantList{QStringLiteral("docStyle"), m_cmtFrame, look.CommentPage(), look.CommentPicture(), scheme});
+    }
+    for (const QString &f : {m_eCurFrame, m_cCurFrame}) {
+        if (!f.isEmpty()) {
+            ops.push_back(QVariantList{QStringLiteral("docStyle"), f,
+                                    look.Night() ? QVariant(look.Background()) : none, QVariant(), scheme});
+        }
+    }
+    return ops;
 }
 
 void LessonPages::ShowAllMarkedSentences(bool show)
@@ -304,8 +335,8 @@ void LessonPages::ShowAllKeyWords(bool show)
     if (m_show.maskActive) {
         return;
     }
-    const DisplaySettings &d = App().display;
-    const QVariantMap look = Colour(PageColour(show ? d.keywordColor : d.englishColor));
+    const PageLook colours(App().display);
+    const QVariantMap look = Colour(show ? colours.Keyword() : colours.English());
     QVariantList ops;
     for (int n = FirstSentence(); n < m_sentenceCount; ++n) {
         const QString e = GetESentence(n);

@@ -408,7 +408,9 @@
         return n;
     };
 
-    agent.docStyle = function (fname, bgColor, bgImage) {
+    // The page's background colour and picture ("" = none), and its colour scheme ("dark" at
+    // night, "" = the page's own); null leaves one as it is.
+    agent.docStyle = function (fname, bgColor, bgImage, scheme) {
         var doc = agent.doc(fname);
         if (!doc || !doc.body) {
             return false;
@@ -418,6 +420,60 @@
         }
         if (bgImage !== null && bgImage !== undefined) {
             doc.body.style.backgroundImage = bgImage ? 'url("' + bgImage + '")' : 'none';
+        }
+        if (scheme !== null && scheme !== undefined) {
+            doc.documentElement.style.colorScheme = scheme;
+        }
+        return true;
+    };
+
+    // ---- looks taken back ----------------------------------------------------------------
+    // Records, once, every element's style attribute of a frame (absent stays absent) and
+    // every scroll offset, so that a trial look can be put back exactly.
+    agent.looks = {};
+    agent.saveLook = function (fname) {
+        var doc = agent.doc(fname);
+        if (!doc || (agent.looks[fname] && agent.looks[fname].doc === doc)) {
+            return false;
+        }
+        var items = [];
+        var scrolls = [];
+        var all = doc.getElementsByTagName('*');
+        for (var i = 0; i < all.length; ++i) {
+            items.push([all[i], all[i].getAttribute('style')]);
+            if (all[i].scrollTop || all[i].scrollLeft) {
+                scrolls.push([all[i], all[i].scrollLeft, all[i].scrollTop]);
+            }
+        }
+        agent.looks[fname] = {doc: doc, items: items, scrolls: scrolls};
+        return true;
+    };
+    // Puts the recorded look back (keep false) or only forgets it (keep true).
+    agent.restoreLook = function (fname, keep) {
+        var look = agent.looks[fname];
+        delete agent.looks[fname];
+        if (!look || keep || agent.doc(fname) !== look.doc) {
+            return false;
+        }
+        for (var i = 0; i < look.items.length; ++i) {
+            var el = look.items[i][0];
+            var v = look.items[i][1];
+            if (v === null) {
+                el.removeAttribute('style');
+            } else if (el.getAttribute('style') !== v) {
+                el.setAttribute('style', v);
+            }
+        }
+        var all = look.doc.getElementsByTagName('*');
+        for (var j = 0; j < all.length; ++j) {
+            if (all[j].scrollTop || all[j].scrollLeft) {
+                all[j].scrollTop = 0;
+                all[j].scrollLeft = 0;
+            }
+        }
+        for (var k = 0; k < look.scrolls.length; ++k) {
+            look.scrolls[k][0].scrollLeft = look.scrolls[k][1];
+            look.scrolls[k][0].scrollTop = look.scrolls[k][2];
         }
         return true;
     };

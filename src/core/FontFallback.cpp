@@ -1,10 +1,10 @@
-#include "player/pages/FontFallback.h"
+#include "core/FontFallback.h"
 
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringList>
 
-namespace mvx::pages {
+namespace mvx {
 
 namespace {
 
@@ -83,4 +83,4 @@ QString FontFallback::ChineseFamily(const QString &stored)
     return f;
 }
 
-} // namespace mvx::pages
+} // namespace mvx
