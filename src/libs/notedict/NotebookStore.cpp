@@ -157,7 +157,9 @@ bool NotebookStore::openMain(const QString &noteFile)
     // connection. open() has already refused missing files when asked not to create.
     if (!m_db.open(noteFile, SqliteDb::Mode::ReadWriteCreate))
         return false;
-    if (!m_db.checkIntegrity())
+    // The full check: a quick one misses an index out of step with its table, and a change
+    // would then build on the damage.
+    if (m_db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
         return false;
     const bool empty = m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0;
     if (empty)
@@ -181,7 +183,7 @@ bool NotebookStore::attachLib(const QString &libFile)
     st.bind(1, libFile);
     if (!st.exec())
         return false;
-    const bool ok = m_db.scalar(QStringLiteral("PRAGMA lib.quick_check")).toString() == QLatin1String("ok");
+    const bool ok = m_db.scalar(QStringLiteral("PRAGMA lib.integrity_check")).toString() == QLatin1String("ok");
     const bool empty = ok && m_db.scalar(QStringLiteral("SELECT count(*) FROM lib.sqlite_master")).toInt() == 0;
     if (ok && (empty || m_db.prepare(QStringLiteral("SELECT id, example FROM lib.examples LIMIT 0")).isValid()))
         return true;
