@@ -187,6 +187,30 @@ private slots:
         QCOMPARE(s.find("harvest").example, QStringLiteral("ex2"));
     }
 
+    // A notebook whose schema text was damaged into other valid SQL (found by fuzzing: the
+    // column "reps" became "repss") is refused with a message, not opened to fail every read.
+    void changedColumnsAreRefused()
+    {
+        {
+            NotebookStore s;
+            QVERIFY(s.open(m_note, m_lib, true));
+            QCOMPARE(s.addWord("economy", "n. 经济", "", "", "ex"), NotebookStore::AddResult::Added);
+        }
+        QFile f(m_note);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.indexOf("reps INTEGER");
+        QVERIFY(at > 0);
+        bytes.replace(at, 5, "repss");
+        QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+        f.close();
+        NotebookStore s;
+        QVERIFY(!s.open(m_note, m_lib, false));
+        QVERIFY2(s.errorText().contains(QStringLiteral("已损坏")), qPrintable(s.errorText()));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+    }
+
     void otherDatabaseIsNotWrittenInto()
     {
         {

@@ -256,6 +256,17 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         m_db.close();
         return false;
     }
+    // Tables whose columns were changed (a damaged schema text still parses) would open and
+    // then fail every read: refuse them now, leaving the file as it is.
+    if (!m_db.prepare(QStringLiteral("SELECT %1 FROM words w LEFT JOIN lib.examples e ON e.id = w.id LIMIT 0")
+                          .arg(QLatin1String(kWordColumns)))
+             .isValid()
+        || !m_db.prepare(QStringLiteral("SELECT word_id, source, src_tag, src_book, src_no, example, added FROM sources LIMIT 0"))
+                .isValid()) {
+        m_error = QStringLiteral("单词笔记本文件已损坏，无法读出：%1").arg(noteFile);
+        m_db.close();
+        return false;
+    }
     if (!setAsideNames.isEmpty())
         m_message = QStringLiteral("单词笔记本文件已损坏，无法读出。\n损坏的文件已改名保存为：\n%1\n现在使用一个新的空笔记本。")
                         .arg(setAsideNames.join(u'\n'));
