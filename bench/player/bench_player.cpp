@@ -2,6 +2,8 @@
 // digest libraries and the waveform view:
 //   sentence_change_ms  SetCurSentence of a 10-second sentence: sound cut and written,
 //                       opened, digest made and drawn (median)
+//   nudge_apply_ms      a timing nudge of a 10-second sentence's end (the key's work): the
+//                       nudge stored, the sound cut again, opened, digest made and drawn (median)
 //   end_detect_late_ms  how long after SndLength - 150 the end of a sentence is caught,
 //                       worst case over a lesson played through
 //   controller_play_cpu_percent  CPU time of this process while playing: the playback
@@ -90,7 +92,7 @@ public:
     int LoadLessonPages(const QString &bookFile, int lessonNo, bool, LessonPagesResult &r) override
     {
         if (m_handle < 0)
-            m_handle = bcSentraBook_Open(bookFile, QStringLiteral("rb"));
+            m_handle = bcSentraBook_Open(bookFile, QStringLiteral("r+b")); // as the player opens it
         int first = 0;
         int count = 0;
         if (bcSentraBook_GetLessonInfo(m_handle, lessonNo, &first, &count, 0) != 0)
@@ -174,6 +176,19 @@ int main(int argc, char **argv)
         changes.push_back(bench::nowMs() - t0);
     }
     bench::figure("sentence_change_ms", bench::median(changes), "ms");
+
+    // nudge_apply_ms: the end 50 ms later, then back, on the same 10-second sentence.
+    std::vector<double> nudges;
+    for (int i = 0; i < 21; ++i) {
+        const double t0 = bench::nowMs();
+        if (!player.NudgeCurrentSentence(true, i % 2 ? -50 : 50))
+            qFatal("the bench nudge was refused");
+        QPainter p(&picture);
+        view.RenderPicture(p);
+        p.end();
+        nudges.push_back(bench::nowMs() - t0);
+    }
+    bench::figure("nudge_apply_ms", bench::median(nudges), "ms");
 
     // end_detect_late_ms and controller_play_cpu_percent: play the lesson through.
     player.SetCurSentence(0);

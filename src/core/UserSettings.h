@@ -36,6 +36,7 @@ inline constexpr auto ReciteMode = "ReciteMode";
 inline constexpr auto Speed = "Speed";
 inline constexpr auto WindowRatio = "WindowRatio";
 inline constexpr auto AutoMaximize = "AutoMaximize";
+inline constexpr auto HardSentenceCount = "HardSentenceCount"; // "只听难句": how many, default 10
 inline constexpr auto ShouldShowEnglish = "ShouldShowEnglish";
 inline constexpr auto ShouldShowChinese = "ShouldShowChinese";
 inline constexpr auto ShouldShowComment = "ShouldShowComment";

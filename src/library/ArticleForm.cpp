@@ -7,6 +7,7 @@
 #include "core/AppState.h"
 #include "core/WorkingFiles.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
+#include "player/studyrecord/StudyRecordForm.h"
 #include "ui/LinkActions.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinLabel.h"
@@ -136,6 +137,7 @@ ArticleForm::ArticleForm(QWidget *parent) : SkinnedWindow(QStringLiteral("Articl
     connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         QMenu menu(this);
         menu.addAction(QStringLiteral("添加课文"), this, &ArticleForm::btAddLesson_click);
+        menu.addAction(QStringLiteral("学习记录"), this, &ArticleForm::ShowStudyRecord);
         menu.exec(m_tree->viewport()->mapToGlobal(at));
     });
     // A double click on an article is the shortest road to learning it.
@@ -280,6 +282,27 @@ void ArticleForm::OpenHit(const LibraryHit &hit)
         show();
         ShowMessageBox(StepNotAvailableMessage(QStringLiteral("全面学习")), 1);
     }
+}
+
+QDialog *ArticleForm::ShowStudyRecord()
+{
+    auto *history = new ListeningHistory(ListeningHistory::DefaultPath());
+    auto *form = new StudyRecordForm(*history, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    connect(form, &QObject::destroyed, this, [history] { delete history; }); // after the form
+    connect(form, &StudyRecordForm::openSentence, this, [this, form](const QString &book, int lesson, int n) {
+        LibraryHit hit;
+        hit.bookFile = book;
+        hit.lessonNo = lesson;
+        hit.sentence = n;
+        hit.title = form->Report().title;
+        form->close();
+        OpenHit(hit);
+    });
+    if (!history->Notice().isEmpty())
+        ShowMessageBox(history->Notice(), 1);
+    form->show();
+    return form;
 }
 
 void ArticleForm::hideLibrary()

@@ -64,6 +64,9 @@ public:
     [[nodiscard]] QLineEdit *SearchField() const { return m_search; }
     // Opens the player at a hit, as "全面学习" does for the selected article.
     void OpenHit(const LibraryHit &hit);
+    // The "学习记录" window over the learner's listening history (the tree's menu); a
+    // sentence chosen there opens the player at it.
+    QDialog *ShowStudyRecord();
 
 protected:
     void Form_Load() override;

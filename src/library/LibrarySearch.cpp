@@ -131,6 +131,8 @@ bool LibrarySearch::createSchema()
                         " lesson INTEGER NOT NULL, number INTEGER NOT NULL, english TEXT NOT NULL,"
                         " chinese TEXT NOT NULL, comment TEXT NOT NULL);"
                         "CREATE INDEX sentence_book ON sentence (book_id);"
+                        "CREATE TABLE lesson_span (book_id INTEGER NOT NULL, lesson INTEGER NOT NULL,"
+                        " first_id INTEGER NOT NULL, last_id INTEGER NOT NULL, PRIMARY KEY (book_id, lesson));"
                         "CREATE VIRTUAL TABLE sentence_text USING fts5(english, chinese, comment,"
                         " tokenize = 'unicode61 remove_diacritics 2', prefix = '2 3');"))
         && m_db->exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2;")
@@ -175,17 +177,22 @@ bool LibrarySearch::indexBook(qint64 bookId, const QString &path)
     dropText.bind(1, bookId);
     SqliteStatement drop = m_db->prepare(QStringLiteral("DELETE FROM sentence WHERE book_id = ?1"));
     drop.bind(1, bookId);
-    if (!dropText.exec() || !drop.exec())
+    SqliteStatement dropSpans = m_db->prepare(QStringLiteral("DELETE FROM lesson_span WHERE book_id = ?1"));
+    dropSpans.bind(1, bookId);
+    if (!dropText.exec() || !drop.exec() || !dropSpans.exec())
         return false;
     SqliteStatement add = m_db->prepare(QStringLiteral(
         "INSERT INTO sentence (book_id, lesson, number, english, chinese, comment) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
     SqliteStatement addText = m_db->prepare(
         QStringLiteral("INSERT INTO sentence_text (rowid, english, chinese, comment) VALUES (?1, ?2, ?3, ?4)"));
+    SqliteStatement addSpan = m_db->prepare(
+        QStringLiteral("INSERT INTO lesson_span (book_id, lesson, first_id, last_id) VALUES (?1, ?2, ?3, ?4)"));
     const int lessons = book.lessonCount();
     for (int lesson = 0; lesson < lessons; ++lesson) {
         const auto data = book.readLesson(lesson, false);
         if (!data)
             return false;
+        qint64 firstId = -1;
         for (int n = 0; n < data->sentences.size(); ++n) {
             const auto &s = data->sentences[n];
             add.reset();
@@ -197,12 +204,25 @@ bool LibrarySearch::indexBook(qint64 bookId, const QString &path)
             add.bind(6, s.comment);
             if (!add.exec())
                 return false;
+            const qint64 id = sqlite3_last_insert_rowid(m_db->handle());
+            if (firstId < 0)
+                firstId = id;
             addText.reset();
-            addText.bind(1, qint64(sqlite3_last_insert_rowid(m_db->handle())));
+            addText.bind(1, id);
             addText.bind(2, SpacedText(s.english));
             addText.bind(3, SpacedText(s.chinese));
             addText.bind(4, SpacedText(s.comment));
             if (!addText.exec())
+                return false;
+        }
+        // A lesson's sentences take consecutive ids in their order, written in one go.
+        if (firstId >= 0) {
+            addSpan.reset();
+            addSpan.bind(1, bookId);
+            addSpan.bind(2, qint64(lesson));
+            addSpan.bind(3, firstId);
+            addSpan.bind(4, qint64(sqlite3_last_insert_rowid(m_db->handle())));
+            if (!addSpan.exec())
                 return false;
         }
     }
@@ -271,7 +291,8 @@ bool LibrarySearch::Refresh()
     const auto dropBook = [this](qint64 id) {
         SqliteTransaction tx(*m_db);
         for (const char *sql : {"DELETE FROM sentence_text WHERE rowid IN (SELECT id FROM sentence WHERE book_id = ?1)",
-                                "DELETE FROM sentence WHERE book_id = ?1", "DELETE FROM book WHERE id = ?1"}) {
+                                "DELETE FROM sentence WHERE book_id = ?1", "DELETE FROM lesson_span WHERE book_id = ?1",
+                                "DELETE FROM book WHERE id = ?1"}) {
             SqliteStatement st = m_db->prepare(QString::fromLatin1(sql));
             st.bind(1, id);
             st.exec();
@@ -330,31 +351,82 @@ LibrarySearchResult LibrarySearch::Search(const QString &query, int limit)
     }
     result.unreadable = m_unreadable;
     result.note = m_note;
-    SqliteStatement find = m_db->prepare(QStringLiteral(
-        "SELECT a.ord, a.title, a.path, a.lesson, s.number, s.english, s.chinese, s.comment"
-        " FROM sentence_text JOIN sentence s ON s.id = sentence_text.rowid"
-        " JOIN book b ON b.id = s.book_id JOIN article a ON a.path = b.path AND a.lesson = s.lesson"
-        " WHERE sentence_text MATCH ?1 ORDER BY a.ord, s.number LIMIT ?2"));
-    find.bind(1, phrases.join(QStringLiteral(" AND ")));
-    find.bind(2, limit < 0 ? qint64(-1) : qint64(limit) + 1);
-    while (find.next()) {
-        if (limit >= 0 && result.hits.size() == limit) {
-            result.truncated = true;
-            break;
-        }
-        LibraryHit hit;
-        hit.article = int(find.integer(0));
-        hit.title = find.text(1);
-        hit.bookFile = find.text(2);
-        hit.lessonNo = int(find.integer(3));
-        hit.sentence = int(find.integer(4));
-        hit.english = find.text(5);
-        hit.chinese = find.text(6);
-        hit.comment = find.text(7);
-        result.hits.push_back(hit);
-    }
-    if (!find.done() && !result.truncated)
+
+    // The articles in index order with the ids of their lesson's sentences. Where ids rise
+    // with the index order (a run), the full-text index hands its hits over in that order
+    // already, so reading stops at the limit instead of sorting every hit of a common word.
+    struct Span
+    {
+        int ord = 0, lesson = 0;
+        QString title, path;
+        qint64 first = 0, last = 0;
+    };
+    std::vector<Span> spans;
+    SqliteStatement listSpans = m_db->prepare(QStringLiteral(
+        "SELECT a.ord, a.title, a.path, a.lesson, l.first_id, l.last_id FROM article a"
+        " JOIN book b ON b.path = a.path JOIN lesson_span l ON l.book_id = b.id AND l.lesson = a.lesson"
+        " ORDER BY a.ord"));
+    while (listSpans.next())
+        spans.push_back({int(listSpans.integer(0)), int(listSpans.integer(3)), listSpans.text(1), listSpans.text(2),
+                         listSpans.integer(4), listSpans.integer(5)});
+    if (!listSpans.done()) {
         result.error = QStringLiteral("搜索失败：%1").arg(m_db->lastError());
+        return result;
+    }
+
+    SqliteStatement find = m_db->prepare(QStringLiteral(
+        "SELECT rowid FROM sentence_text WHERE sentence_text MATCH ?1 AND rowid BETWEEN ?2 AND ?3 ORDER BY rowid"));
+    SqliteStatement texts =
+        m_db->prepare(QStringLiteral("SELECT number, english, chinese, comment FROM sentence WHERE id = ?1"));
+    const QString match = phrases.join(QStringLiteral(" AND "));
+    bool failed = false;
+    for (size_t runStart = 0; runStart < spans.size() && !result.truncated && !failed;) {
+        size_t runEnd = runStart + 1;
+        while (runEnd < spans.size() && spans[runEnd].first > spans[runEnd - 1].last)
+            ++runEnd;
+        find.reset();
+        find.bind(1, match);
+        find.bind(2, spans[runStart].first);
+        find.bind(3, spans[runEnd - 1].last);
+        size_t at = runStart;
+        while (find.next()) {
+            const qint64 id = find.integer(0);
+            while (at < runEnd && spans[at].last < id)
+                ++at;
+            if (at == runEnd)
+                break;
+            if (id < spans[at].first)
+                continue; // a sentence of a lesson listed elsewhere in the index, or not at all
+            if (limit >= 0 && result.hits.size() == limit) {
+                result.truncated = true;
+                break;
+            }
+            texts.reset();
+            texts.bind(1, id);
+            if (!texts.next()) {
+                failed = true;
+                break;
+            }
+            const Span &span = spans[at];
+            LibraryHit hit;
+            hit.article = span.ord;
+            hit.title = span.title;
+            hit.bookFile = span.path;
+            hit.lessonNo = span.lesson;
+            hit.sentence = int(texts.integer(0));
+            hit.english = texts.text(1);
+            hit.chinese = texts.text(2);
+            hit.comment = texts.text(3);
+            result.hits.push_back(hit);
+        }
+        failed = failed || (!find.done() && !result.truncated && at != runEnd);
+        runStart = runEnd;
+    }
+    if (failed) {
+        result.hits.clear();
+        result.truncated = false;
+        result.error = QStringLiteral("搜索失败：%1").arg(m_db->lastError());
+    }
     return result;
 }
 

@@ -37,7 +37,7 @@ struct LibrarySearchResult
 class LibrarySearch final
 {
 public:
-    static constexpr int FormatVersion = 1;
+    static constexpr int FormatVersion = 2;
 
     // indexFile: the article index; the search file goes beside it.
     explicit LibrarySearch(QString indexFile);

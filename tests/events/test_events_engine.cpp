@@ -2,7 +2,8 @@
 // through the agent, the sinks and the handling into the book, restyle the word in the page,
 // and survive a reload; a right click opens the look-up beside the word; the visibility classes
 // at the exact edge and above a horizontal scroll bar; a double click counted once; marks made
-// since the pages were made shown after a text is hidden and shown again.
+// since the pages were made shown after a text is hidden and shown again; an event handled
+// inside another leaves the outer one its own values.
 #include "EventsFakes.h"
 #include "../pages/PagesFixture.h"
 
@@ -20,8 +21,49 @@
 #include <QApplication>
 #include <QTest>
 
+#include <functional>
+#include <utility>
+
 using namespace mvx;
 using namespace eventsfakes;
+
+namespace {
+
+// The book's marks, with a hook that runs while a key word is being stored: there the test
+// lets another page event in, as a message box's event loop would.
+class HookedMarks final : public BookMarks
+{
+public:
+    explicit HookedMarks(BookMarks &real) : m_real(real) {}
+    std::function<void()> duringKeyword;
+
+    bool SetKeyword(int noInAll, int k, int wordLength, bool set, bool &nowMarked) override
+    {
+        if (auto hook = std::exchange(duringKeyword, {}))
+            hook();
+        return m_real.SetKeyword(noInAll, k, wordLength, set, nowMarked);
+    }
+    bool SetNewword(int noInAll, int k, int wordLength, bool set, bool &nowMarked) override
+    {
+        return m_real.SetNewword(noInAll, k, wordLength, set, nowMarked);
+    }
+    bool SetDegree(int noInAll, int degree) override { return m_real.SetDegree(noInAll, degree); }
+    [[nodiscard]] QString WordMean(int noInAll, const QString &word) const override
+    {
+        return m_real.WordMean(noInAll, word);
+    }
+    bool SetWordMean(int noInAll, const QString &word, const QString &meaning) override
+    {
+        return m_real.SetWordMean(noInAll, word, meaning);
+    }
+    [[nodiscard]] QString SentenceExample(int noInAll) const override { return m_real.SentenceExample(noInAll); }
+    [[nodiscard]] QString SourceReference(int noInAll) const override { return m_real.SourceReference(noInAll); }
+
+private:
+    BookMarks &m_real;
+};
+
+} // namespace
 
 class TestEventsEngine : public QObject
 {
@@ -37,6 +79,7 @@ class TestEventsEngine : public QObject
     FakeReloader m_reloader{m_log};
     std::unique_ptr<LessonPagesEventSide> m_side;
     std::unique_ptr<SentraBookMarks> m_marks;
+    std::unique_ptr<HookedMarks> m_hooked;
     std::unique_ptr<PageEventHandler> m_handler;
     std::unique_ptr<PageEventDispatcher> m_dispatcher;
 
@@ -128,7 +171,8 @@ private slots:
         m_side = std::make_unique<LessonPagesEventSide>(*m_pages, *m_view);
         m_marks = std::make_unique<SentraBookMarks>([this] { return m_pages->BookHandle(); },
                                                     [this] { return m_book; });
-        m_handler = std::make_unique<PageEventHandler>(m_player, *m_side, *m_marks, m_dict, m_sound);
+        m_hooked = std::make_unique<HookedMarks>(*m_marks);
+        m_handler = std::make_unique<PageEventHandler>(m_player, *m_side, *m_hooked, m_dict, m_sound);
         m_dispatcher = std::make_unique<PageEventDispatcher>(*m_pages, *m_handler);
         m_pages->SetEventDestination(m_dispatcher.get(), &m_player);
     }
@@ -228,6 +272,46 @@ private slots:
         QCOMPARE(wordStyle(3, 5, "color"), keyword);
         bool now = false;
         QVERIFY(m_marks->SetKeyword(m_player.first + 3, 5, 4, false, now)); // the book agrees: it was on
+        QVERIFY(!now);
+    }
+
+    // An event handed in while another is still being handled (the page's channel delivers
+    // one at a time, so the inner one is the event a real click in the Chinese page posted,
+    // handed in again): the inner one goes to its sentence, and the outer Ctrl+click still
+    // styles its own word in its own page, not in the inner event's frame.
+    void aNestedEventLeavesTheOuterOneItsOwnValues()
+    {
+        QVERIFY(load(false));
+        const QString keyword = QStringLiteral("rgb(255, 0, 0)");
+        QCOMPARE(wordStyle(2, 3, "color"), QString());
+        const QVariantMap chinese =
+            js(QStringLiteral("__mvxAgent.rect('%1','stc5')").arg(m_pages->FrameOf(SentenceText::Chinese))).toMap();
+        QVERIFY(!chinese.isEmpty());
+        m_player.status = Stopped;
+        pages::PageEvent inner;
+        auto capture = connect(m_view->bridge(), &pages::PageBridge::eventPosted, this, [&inner](const pages::PageEvent &e) {
+            if (e.type == QLatin1String("mousedown"))
+                inner = e;
+        });
+        QTest::mouseClick(m_view->focusProxy(), Qt::LeftButton, {},
+                          QPoint(int(chinese["x"].toDouble() + 4), int(chinese["y"].toDouble() + chinese["h"].toDouble() / 2)));
+        QTRY_VERIFY_WITH_TIMEOUT(!inner.frame.isEmpty(), 10000);
+        disconnect(capture);
+        QCOMPARE(inner.srcId, QStringLiteral("stc5"));
+        QVERIFY(inner.frame != m_pages->FrameOf(SentenceText::English));
+        QTest::qWait(300);
+
+        m_log.calls.clear();
+        m_hooked->duringKeyword = [&] { emit m_view->bridge()->eventPosted(inner); };
+        clickWord(2, 3, Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(m_log.calls, QStringList{"GoToSentence 5"}); // the inner event was handled
+        QTRY_COMPARE_WITH_TIMEOUT(wordStyle(2, 3, "color"), keyword, 10000);
+        bool now = false;
+        const int length = int(js(QStringLiteral("__mvxAgent.el('%1','ste2').children[3].textContent")
+                                      .arg(m_pages->FrameOf(SentenceText::English)))
+                                   .toString()
+                                   .size());
+        QVERIFY(m_marks->SetKeyword(m_player.first + 2, 3, length, false, now)); // back as it was
         QVERIFY(!now);
     }
 

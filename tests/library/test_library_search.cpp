@@ -127,6 +127,33 @@ private slots:
         QVERIFY(!search.Search(QStringLiteral("农"), 3).truncated);
     }
 
+    // Hits come in index order, then sentence order, whatever order the books were read in
+    // (a book read again goes to the end of the file) and with an article listed twice; the
+    // limit cuts in that order.
+    void hitsFollowTheIndexOrder()
+    {
+        LibrarySearch(QStringLiteral("BrxSpecialIdx.txt")).Refresh();
+        {
+            sentra::SentraBook book;
+            QVERIFY(book.open(QStringLiteral("brxspecial/news.dat"), true));
+            QVERIFY(book.modifySentence(3, QStringLiteral("The Prime Minister agreed at once."), std::nullopt, std::nullopt));
+        }
+        const QStringList all{"总统与农民:0", "总统与农民:1", "净水:1"};
+        LibrarySearch reread(QStringLiteral("BrxSpecialIdx.txt"));
+        QCOMPARE(describe(reread.Search(QStringLiteral("农"), -1)), all);
+        QCOMPARE(reread.reindexed(), QStringList{"brxspecial/news.dat"});
+        const LibrarySearchResult cut = reread.Search(QStringLiteral("农"), 2);
+        QCOMPARE(describe(cut), all.mid(0, 2));
+        QVERIFY(cut.truncated);
+
+        writeIndex({QStringLiteral("FILE净水|sentra|science.dat|0|0"), QStringLiteral("FILE总统与农民|sentra|news.dat|0|0"),
+                    QStringLiteral("FILE火星|sentra|news.dat|1|0"), QStringLiteral("FILE又一次净水|sentra|science.dat|0|0")});
+        LibrarySearch reordered(QStringLiteral("BrxSpecialIdx.txt"));
+        QCOMPARE(describe(reordered.Search(QStringLiteral("农"), -1)),
+                 (QStringList{"净水:1", "总统与农民:0", "总统与农民:1", "又一次净水:1"}));
+        QCOMPARE(describe(reordered.Search(QStringLiteral("农"), 3)), (QStringList{"净水:1", "总统与农民:0", "总统与农民:1"}));
+    }
+
     void queryWithoutWordsIsRefused_data()
     {
         QTest::addColumn<QString>("query");

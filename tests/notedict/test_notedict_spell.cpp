@@ -4,12 +4,18 @@
 #include "../sentra/SentraFixtures.h"
 
 #include "notedict/DictationSession.h"
+#include "notedict/NotebookStore.h"
 #include "notedict/ui/NoteDictWindows.h"
 #include "notedict/ui/SpellForm.h"
 #include "core/AppState.h"
 #include "ui/MessageBox.h"
 
 #include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <unistd.h>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -34,6 +40,7 @@ private slots:
     {
         QDir::setCurrent(fixtures::tmpDir());
         App().skinRoot = QStringLiteral(MVX_HOME "/ecminterface");
+        App().noteProductTag = QStringLiteral("kbt");
         m_book = fixtures::makeBook(QStringLiteral("spell.dat"), {fixtures::sampleLesson()});
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;
@@ -126,6 +133,84 @@ private slots:
         DictationSession none;
         QVERIFY(!none.Open(book, 1, 1, 0, &error, true));
         QCOMPARE(error, QStringLiteral("这个范围内没有做错的句子。"));
+    }
+
+    // The learner corrects the sentence after checking it: the book takes the new text, the
+    // answer is checked again against it and that result kept; the wrong and missing words go
+    // to the notebook with the sentence as source and example.
+    void correctionsAndMissedWords()
+    {
+        const QString book = fixtures::makeBook(QStringLiteral("correct.dat"), {fixtures::sampleLesson()});
+        const QString note = QStringLiteral("notebook/spell_note");
+        QFile::remove(note);
+        QFile::remove(note + QStringLiteral(".lib"));
+        SpellForm form(nullptr, false);
+        form.SetNotebook(note);
+        QVERIFY(form.Start(book, 1, 1, 0, nullptr));
+        form.show();
+        auto *addWords = form.findChild<QPushButton *>(QStringLiteral("btAddWords"));
+        QVERIFY(addWords && !addWords->isEnabled()); // nothing checked yet
+        Type(form, QStringLiteral("farmers in the nort said the rain"));
+        QCOMPARE(form.ResultText(), QStringLiteral("farmers in the nort said the rain ＿ ＿  6/9"));
+        QCOMPARE(form.Session().MissedWords(), (QStringList{"north", "came", "early"}));
+        QVERIFY(addWords->isEnabled());
+        addWords->click();
+        QCOMPARE(m_messages, QStringList{QStringLiteral("已存入单词笔记本：north、came、early")});
+        NotebookStore store;
+        QVERIFY(store.open(note, note + QStringLiteral(".lib"), false));
+        QCOMPARE(store.count(), 3);
+        const NoteWord north = store.find(QStringLiteral("north"));
+        QCOMPARE(north.source, QStringLiteral("#kbt|correct.dat|1"));
+        QCOMPARE(north.example, QStringLiteral("Farmers in the north said the rain came early.\r\n北方的农民说雨来得早。"));
+        store.close();
+
+        QVERIFY(!form.Changed());
+        QVERIFY(form.CorrectCurrent(QStringLiteral("Farmers in the north said the rain came."), QStringLiteral("北方的农民说下雨了。"))
+                    .isEmpty());
+        QVERIFY(form.Changed());
+        QCOMPARE(form.ResultText(), QStringLiteral("farmers in the nort said the rain ＿  6/8"));
+        QCOMPARE(form.Session().MissedWords(), (QStringList{"north", "came"}));
+        QCOMPARE(form.CorrectCurrent(QStringLiteral("word ").repeated(501), QString()),
+                 QStringLiteral("一个句子最多只能有 500 个单词，修改没有保存。"));
+        form.close();
+        sentra::SentraBook check;
+        QVERIFY(check.open(book, false));
+        QCOMPARE(check.sentence(1)->english, QStringLiteral("Farmers in the north said the rain came."));
+        QCOMPARE(check.sentence(1)->chinese, QStringLiteral("北方的农民说下雨了。"));
+        QCOMPARE(check.dictation(1)->wordsRight, 6);
+        QCOMPARE(check.dictation(1)->wordsTotal, 8);
+    }
+
+    // A book that cannot be written still dictates: the learner is told once that the
+    // results cannot be kept, and a correction is refused. Run in a helper over a read-only
+    // mount (root writes through permissions) or a folder without write permission.
+    void readOnlyBookSaysResultsCannotBeKept()
+    {
+        QTemporaryDir dir(fixtures::tmpDir() + QStringLiteral("/roXXXXXX"));
+        QVERIFY(dir.isValid());
+        const QString book = dir.filePath(QStringLiteral("locked.dat"));
+        QVERIFY(QFile::copy(fixtures::makeBook(QStringLiteral("locked.dat"), {fixtures::sampleLesson()}), book));
+        QProcess helper;
+        if (geteuid() != 0) {
+            QFile::setPermissions(book, QFile::ReadOwner | QFile::ReadGroup);
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+            helper.start(QStringLiteral(READONLY_HELPER), {book});
+        } else {
+            if (QProcess::execute(QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("true")}) != 0)
+                QSKIP("no private mount namespace here");
+            helper.start(QStringLiteral("unshare"),
+                         {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"),
+                          QStringLiteral("mount --bind -o ro \"$1\" \"$1\" || exit 77; exec \"$2\" \"$3\""), QStringLiteral("sh"),
+                          dir.path(), QStringLiteral(READONLY_HELPER), book});
+        }
+        QVERIFY(helper.waitForFinished(60000));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (helper.exitCode() == 77)
+            QSKIP("no read-only mount here");
+        QCOMPARE(helper.exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(helper.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines, (QStringList{QStringLiteral("first check: 成绩无法保存"), QStringLiteral("second check: "),
+                                     QStringLiteral("correction: 课文文件无法写入，修改没有保存。"), QStringLiteral("stored: no")}));
     }
 
     void badRangesOpenNoWindow_data()

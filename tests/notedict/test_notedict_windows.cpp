@@ -1,16 +1,18 @@
-// The pop-up and notebook windows, headless: their buttons are pressed and the owner
-// window receives the private messages, as the lesson player would.
+// The pop-up, notebook and review windows, headless: their buttons and keys are pressed and
+// the owner window receives the private messages, as the lesson player would.
 #include "EcDictBuilder.h"
 #include "notedict/NoteDictLib.h"
 #include "notedict/NotebookStore.h"
 #include "notedict/ui/DictPopupForm.h"
 #include "notedict/ui/NoteDictWindows.h"
+#include "notedict/ui/NoteReviewForm.h"
 #include "notedict/ui/NotebookForm.h"
 
 #include "comm/CommLib.h"
 #include "core/CustomEvents.h"
 #include "ui/MessageBox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -67,6 +69,37 @@ T *Child(QWidget *w, const char *name)
     if (!c)
         qWarning() << "no child" << name;
     return c;
+}
+
+// What the review window shows, in one line to compare: the remaining count, the word, the
+// answer's three texts, and the buttons shown ("show" or the four grade captions).
+QString ReviewShows(QWidget *form)
+{
+    QStringList parts;
+    for (const char *label : {"lbRemaining", "lbWord", "lbPhonetic", "lbMeaning", "lbExample"})
+        parts << Child<QLabel>(form, label)->text();
+    if (Child<QPushButton>(form, "btShowAnswer")->isVisible())
+        parts << QStringLiteral("show");
+    for (const char *button : {"btAgain", "btHard", "btGood", "btEasy"})
+        if (Child<QPushButton>(form, button)->isVisible())
+            parts << Child<QPushButton>(form, button)->text();
+    return parts.join(QLatin1Char('|'));
+}
+
+// Runs act on the review window once it is up (it runs its own event loop).
+void WhenReviewShown(const std::function<void(NoteReviewForm &)> &act)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        auto *form = qobject_cast<NoteReviewForm *>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(*form);
+    });
+    poll->start();
 }
 } // namespace
 
@@ -287,6 +320,119 @@ private slots:
         QTimer::singleShot(0, [] { QTest::mouseClick(Child<QPushButton>(CurrentNotebook(), "btClose"), Qt::LeftButton); });
         QCOMPARE(bcNote_ShowModal(), 1);
         QCOMPARE(m_owner->types(), QList<int>{MsgNotebookClosed});
+    }
+
+    // The review window as the learner uses it: the due words earliest first, each heard as it
+    // comes; no grade before the answer is shown; Space shows it; 1-4 grade; "again" comes
+    // back at the end of the queue; the count goes down; every answer is stored at once.
+    void reviewWindowShowsGradesAndStores()
+    {
+        const QString &nf = m_owner->noteFile, &lf = m_owner->libFile;
+        bcNote_AddWord(nf, lf, "harvest", "n. 收获", "'hɑ:vist", "#kbt|a.dat|11", "A good harvest.");
+        bcNote_AddWord(nf, lf, "rain", "n. 雨", "rein", "#kbt|a.dat|12", "The rain came early.");
+        bcNote_AddWord(nf, lf, "went", "去了", "went", "#kbt|a.dat|13", "They went home.");
+        const QDateTime at = QDateTime::currentDateTime().addSecs(3600);
+        NoteReviewForm::SetClock([at] { return at; });
+        QStringList seen;
+        QStringList spoken;
+        WhenReviewShown([&seen, &spoken](NoteReviewForm &form) {
+            seen << ReviewShows(&form);
+            QTest::keyClick(&form, Qt::Key_3); // not shown yet: no grade
+            seen << ReviewShows(&form);
+            QTest::keyClick(&form, Qt::Key_Space);
+            seen << ReviewShows(&form);
+            if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty())
+                form.grab().save(dir + QStringLiteral("/review-window.png"));
+            QTest::keyClick(&form, Qt::Key_3); // good
+            seen << ReviewShows(&form);
+            QTest::mouseClick(Child<QPushButton>(&form, "btShowAnswer"), Qt::LeftButton);
+            QTest::keyClick(&form, Qt::Key_1); // again: rain goes to the end
+            seen << ReviewShows(&form);
+            QTest::keyClick(&form, Qt::Key_Space);
+            QTest::mouseClick(Child<QPushButton>(&form, "btEasy"), Qt::LeftButton);
+            seen << ReviewShows(&form);
+            QTest::keyClick(&form, Qt::Key_Space);
+            QTest::keyClick(&form, Qt::Key_2); // hard
+            seen << ReviewShows(&form);
+            spoken = form.spoken();
+            QTest::keyClick(&form, Qt::Key_Escape);
+        });
+        const int answers = bcNote_ShowReview(m_owner, nf, lf, "mvxbrxspecial", "");
+        NoteReviewForm::SetClock({});
+        QCOMPARE(answers, 4);
+        const QString newButtons = QStringLiteral("1 忘记 (10分钟)|2 困难 (1天)|3 记得 (1天)|4 容易 (1天)");
+        QCOMPARE(seen, (QStringList{
+                           QStringLiteral("还剩 3 个|harvest||||show"),
+                           QStringLiteral("还剩 3 个|harvest||||show"),
+                           QStringLiteral("还剩 3 个|harvest|'hɑ:vist|n. 收获|A good harvest.|") + newButtons,
+                           QStringLiteral("还剩 2 个|rain||||show"),
+                           QStringLiteral("还剩 2 个|went||||show"),
+                           QStringLiteral("还剩 1 个|rain||||show"),
+                           QStringLiteral("|现在没有需要复习的单词。|||"),
+                       }));
+        QCOMPARE(spoken, (QStringList{"rain", "went", "rain", "harvest"})); // the last heard first
+        QCOMPARE(m_messages, QStringList());
+
+        NotebookStore s;
+        QVERIFY(s.open(nf, lf, false));
+        const QDateTime tomorrow4 = QDateTime(at.date().addDays(at.time() < QTime(4, 0) ? 0 : 1), QTime(4, 0));
+        const struct
+        {
+            const char *word;
+            int reviews, reps, lapses, interval;
+        } expected[] = {{"harvest", 1, 1, 0, 1}, {"rain", 2, 1, 1, 1}, {"went", 1, 1, 0, 1}};
+        for (const auto &e : expected) {
+            const ReviewState r = s.find(QLatin1String(e.word)).review;
+            QCOMPARE(QList<int>({r.reviews, r.reps, r.lapses, r.interval}),
+                     QList<int>({e.reviews, e.reps, e.lapses, e.interval}));
+            QCOMPARE(QDateTime::fromMSecsSinceEpoch(r.dueMs), tomorrow4);
+        }
+        QCOMPARE(s.find("went").review.ease, 260); // easy: 2.5 + 0.1
+        QCOMPARE(s.find("rain").review.ease, 182); // again (2.5 - 0.54), then hard (- 0.14)
+    }
+
+    // Nothing to review: the window does not open and the learner is told why. A damaged
+    // notebook is set aside first, with its message.
+    void reviewWithNothingDue_data()
+    {
+        QTest::addColumn<QByteArray>("notebook"); // "words", "junk" or "" (no file)
+        QTest::addColumn<QStringList>("messages");
+        const QString none = QStringLiteral("现在没有需要复习的单词。");
+        QTest::addRow("none due yet") << QByteArray("words") << QStringList{none};
+        QTest::addRow("no notebook") << QByteArray() << QStringList{none};
+        QTest::addRow("damaged") << QByteArray("junk") << QStringList{QStringLiteral("已损坏"), none};
+    }
+    void reviewWithNothingDue()
+    {
+        QFETCH(QByteArray, notebook);
+        QFETCH(QStringList, messages);
+        const QString &nf = m_owner->noteFile, &lf = m_owner->libFile;
+        if (notebook == "words") {
+            bcNote_AddWord(nf, lf, "harvest", "n. 收获", "", "#kbt|a.dat|11", "");
+            NoteReviewForm::SetClock([] { return QDateTime::currentDateTime().addSecs(-3600); }); // before it was added
+        } else if (notebook == "junk") {
+            QFile f(nf);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(5000, '\x7f'));
+            f.close();
+            QFile g(lf);
+            QVERIFY(g.open(QIODevice::WriteOnly));
+        }
+        bool opened = false;
+        WhenReviewShown([&opened](NoteReviewForm &form) {
+            opened = true;
+            form.close();
+        });
+        QCOMPARE(bcNote_ShowReview(m_owner, nf, lf, "mvxbrxspecial", ""), -1);
+        NoteReviewForm::SetClock({});
+        QVERIFY(!opened);
+        QVERIFY2(m_messages.size() == messages.size(), qPrintable(m_messages.join(" / ")));
+        for (int i = 0; i < messages.size(); ++i)
+            QVERIFY2(m_messages[i].contains(messages[i]), qPrintable(m_messages[i]));
+        QCOMPARE(QDir(m_tmp.path()).entryList({"brxspecial_note.damaged-*"}).size(), notebook == "junk" ? 1 : 0);
+        if (notebook == "junk")
+            for (const QString &f : QDir(m_tmp.path()).entryList({"brxspecial_note*.damaged-*"}))
+                QFile::remove(m_tmp.filePath(f));
     }
 
     void damagedNotebookIsSetAsideWithAMessage()

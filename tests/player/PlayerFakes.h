@@ -241,6 +241,28 @@ public:
     }
     void CloseDigest(int) override { --digestsOpen; }
 
+    // Heard times by sentence (start, end); a nudge moves one edge without limits and sets the
+    // sentence's sound length to the new span. Off unless timesWritable.
+    bool timesWritable = false;
+    QHash<int, std::pair<int, int>> heard;
+    bool CanChangeTimes(int) override { return timesWritable; }
+    std::optional<std::pair<int, int>> HeardTimes(int, int noInAll) override
+    {
+        return heard.value(noInAll, {0, lengthByNoInAll.value(noInAll, defaultLength)});
+    }
+    bool NudgeTimes(int book, int noInAll, bool endEdge, int deltaMs) override
+    {
+        auto t = *HeardTimes(book, noInAll);
+        (endEdge ? t.second : t.first) += deltaMs;
+        return SetHeardTimes(book, noInAll, t.first, t.second);
+    }
+    bool SetHeardTimes(int, int noInAll, int startMs, int endMs) override
+    {
+        heard.insert(noInAll, {startMs, endMs});
+        lengthByNoInAll.insert(noInAll, endMs - startMs);
+        return timesWritable;
+    }
+
 private:
     FakeMedia &m_media;
     VirtualClock &m_clock;

@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -105,6 +106,11 @@ private slots:
         QPointer<NotebookForm> notebook = CurrentNotebook();
         QVERIFY(notebook && notebook->isVisible());
         QVERIFY(m_messages.isEmpty());
+        if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty()) {
+            QTest::qWait(1500); // the pages painted
+            form.screen()->grabWindow(0).copy(form.geometry().united(notebook->geometry()))
+                .save(dir + QStringLiteral("/notebook-over-player.png"));
+        }
         QCOMPARE(notebook->model().rows().size(), 1);
         QCOMPARE(notebook->model().rows().first().word, QStringLiteral("rain"));
         QCOMPARE(notebook->pos(), QPoint(TwipsToPixels(1500), TwipsToPixels(1200)));
@@ -183,6 +189,8 @@ private slots:
         seen = false;
         AnswerDialog([&](AddCommentForm &d) {
             deleteShown = d.Skin()->GetButton(QStringLiteral("btDelete"))->isVisible();
+            if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty())
+                d.grab().save(dir + QStringLiteral("/comment-dialog.png"));
             d.TextBox()->setPlainText(QStringLiteral("Not kept."));
             QTest::keyClick(d.TextBox(), Qt::Key_Escape);
         }, &seen);

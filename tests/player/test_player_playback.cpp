@@ -342,6 +342,43 @@ private slots:
         QCOMPARE(r.ctl->CurPos(), r.ctl->SndLength());
     }
 
+    // "只听难句": next, previous and automatic repeat go through the chosen sentences only, and
+    // every round is reported for the listening history.
+    void hardSentencesOnly()
+    {
+        App().playback.autoRepeatTimes = 2;
+        Rig r(6, 1);
+        r.Open();
+        QList<std::pair<int, bool>> heard;
+        QObject::connect(r.ctl.get(), &PlaybackController::sentenceHeard,
+                         [&heard](int noInAll, bool repeated) { heard.append({noInAll, repeated}); });
+        r.ctl->SetSentenceFilter({4, 0, 2, 9, 2});
+        QCOMPARE(r.ctl->SentenceFilter(), QList<int>({2, 4})); // sorted, title and strays dropped
+        QCOMPARE(r.ctl->CurSentence(), 1);
+        r.ctl->btNext_Click();
+        QCOMPARE(r.ctl->CurSentence(), 2);
+        r.ctl->btNext_Click();
+        QCOMPARE(r.ctl->CurSentence(), 4);
+        r.ctl->btNext_Click();
+        QCOMPARE(r.beeps, 1);
+        r.ctl->btPrev_Click();
+        QCOMPARE(r.ctl->CurSentence(), 2);
+        r.ctl->btPrev_Click();
+        QCOMPARE(r.beeps, 2);
+        QCOMPARE(r.ctl->CurSentence(), 2);
+
+        r.ctl->btAutoRepeat_Click();
+        QVERIFY(r.RunUntil([&] { return r.ctl->PlayStatus() == Stopped; }));
+        QCOMPARE(r.ctl->CurSentence(), 4); // 3 was skipped, and after 4 the round ends
+        const int first = r.ctl->LessonFirstSentence();
+        QCOMPARE(heard, (QList<std::pair<int, bool>>{{first + 2, true}, {first + 2, true}, {first + 4, true},
+                                                     {first + 4, true}}));
+
+        r.ctl->SetSentenceFilter({});
+        r.ctl->btPrev_Click();
+        QCOMPARE(r.ctl->CurSentence(), 3);
+    }
+
     void nextDuringAutoRepeatContinuesThere()
     {
         App().playback.autoRepeatTimes = 3;
@@ -355,6 +392,58 @@ private slots:
         QCOMPARE(r.ctl->PlayStatus(), int(AutoRepeating));
         QCOMPARE(r.ctl->AutoRepeatCount(), 0);
         QVERIFY(r.media.playing);
+    }
+
+    // A timing nudge during an automatic repeat cuts the sentence again at once and the round
+    // goes on over the new sound, the repeat gap following its length; on a book that cannot
+    // be changed the learner is told and nothing is cut again.
+    void nudgeDuringAutoRepeatGoesOn()
+    {
+        App().playback.autoRepeatTimes = 3;
+        App().playback.autoRepeatGapSetting = 1; // a gap as long as the sound
+        Rig r;
+        r.sounds.timesWritable = true;
+        r.Open();
+        r.ctl->btAutoRepeat_Click();
+        r.clock.Advance(1000);
+        const int sentence = r.ctl->GetSentenceNoInAll(r.ctl->CurSentence());
+        QCOMPARE(r.sounds.made.size(), 1);
+        const int before = int(r.media.positionMs());
+        QVERIFY(before > 500);
+        QVERIFY(r.ctl->HandleTimingKey(Qt::Key_BraceRight, Qt::ShiftModifier)); // end 50 ms later
+        QVERIFY(r.ctl->HandleTimingKey(Qt::Key_BracketRight, Qt::ControlModifier)); // start 10 ms later
+        QCOMPARE(r.sounds.made, QList<int>({sentence, sentence, sentence}));
+        QCOMPARE(r.ctl->PlayStatus(), int(AutoRepeating));
+        QCOMPARE(r.ctl->SndLength(), 3000 + 50 - 10 - 20);
+        QCOMPARE(r.ctl->RepeatEnd(), r.ctl->SndLength());
+        QCOMPARE(r.ctl->RepeatGap(), r.ctl->SndLength());
+        QVERIFY(r.media.playing);
+        // The position stays on the same moment of the lesson: 10 ms earlier in the new cut.
+        QVERIFY2(qAbs(r.ctl->CurPos() - (before - 10)) <= 2, qPrintable(QString::number(r.ctl->CurPos())));
+        QCOMPARE(r.ctl->AutoRepeatCount(), 0);
+        int furthest = 0; // the round runs past the old end before it counts
+        while (r.ctl->AutoRepeatCount() == 0 && r.clock.NowMs() < 60000) {
+            furthest = std::max(furthest, r.ctl->CurPos());
+            r.clock.Advance(10);
+        }
+        QCOMPARE(r.ctl->AutoRepeatCount(), 1);
+        QVERIFY2(furthest > 2990, qPrintable(QString::number(furthest)));
+        QCOMPARE(r.ctl->UndoableNudges(), 2);
+        QVERIFY(r.ctl->HandleTimingKey(Qt::Key_Z, Qt::ControlModifier));
+        QCOMPARE(r.sounds.heard.value(sentence), std::make_pair(0, 3050));
+        QCOMPARE(r.ctl->PlayStatus(), int(AutoRepeating));
+        QVERIFY(r.messages.isEmpty());
+
+        Rig ro;
+        ro.Open();
+        ro.ctl->btAutoRepeat_Click();
+        ro.clock.Advance(500);
+        QVERIFY(ro.ctl->HandleTimingKey(Qt::Key_BracketLeft, {}));
+        QCOMPARE(ro.messages, QStringList{QStringLiteral("这本句子库只能读，不能修改：句子的时间没有改变。")});
+        QCOMPARE(ro.sounds.made.size(), 1);
+        QCOMPARE(ro.ctl->PlayStatus(), int(AutoRepeating));
+        QCOMPARE(ro.ctl->UndoableNudges(), 0);
+        QVERIFY(!ro.ctl->HandleTimingKey(Qt::Key_Z, {})); // a plain Z is not a timing key
     }
 
     void pauseRestoresStatusTextAndButtons_data()

@@ -108,6 +108,38 @@ class TestPlayerSearch : public QObject
         QVERIFY(seen);
     }
 
+    // The first page of the PDF as pixels (pdftoppm at 100 dpi).
+    static QImage PdfPage(const QString &pdf, const QString &stem)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-f"),
+                                             QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), pdf, stem});
+        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+            return {};
+        return QImage(stem + QStringLiteral("-1.ppm"));
+    }
+
+    // Pixels of the page within reach of the colour, and the longest horizontal run of them
+    // (an underline is a long run; letters make short ones).
+    static QPair<int, int> ColourPixels(const QImage &page, const QColor &colour)
+    {
+        int count = 0;
+        int longest = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            int run = 0;
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                const bool near = std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                                      + std::abs(c.blue() - colour.blue())
+                                  < 90;
+                count += near ? 1 : 0;
+                run = near ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+        }
+        return {count, longest};
+    }
+
     static QString PdfText(const QString &pdf)
     {
         QProcess p;
@@ -337,6 +369,47 @@ private slots:
                     ++near;
             }
         QVERIFY2(near > 20, qPrintable(QStringLiteral("%1 pixels of %2").arg(near).arg(keyword.name())));
+    }
+
+    // The current sentence prints in its highlight colour, and once marked with its underline
+    // (a long run of that colour the unmarked print of the same page lacks).
+    void markedSentencePrintsAsShown()
+    {
+        QTemporaryDir out;
+        auto form = Open({true, false, false});
+        PlaybackController &c = form->Controller();
+        c.SetCurSentence(2);
+        const QColor current(pages::LessonPages::PageColour(App().display.curSentenceColor));
+        const auto print = [&](const QString &name) {
+            const QString pdf = out.filePath(name + QStringLiteral(".pdf"));
+            form->TextSide()->Tools().SetPrintOutput(std::make_unique<pages::PdfOutput>(pdf));
+            form->TextSide()->RunFeature(QStringLiteral("btPrint"));
+            return ColourPixels(PdfPage(pdf, out.filePath(name)), current);
+        };
+        const auto underlined = [&] {
+            return View(*form)
+                .runAndWait(QStringLiteral("__mvxAgent.el('%1','ste2').style.textDecoration")
+                                .arg(static_cast<pages::LessonPages &>(form->Pages()).FrameOf(SentenceText::English)),
+                            5000)
+                .toString();
+        };
+        QVERIFY(WaitFor([&] { return underlined() != QLatin1String("underline"); }));
+        const QPair<int, int> plain = print(QStringLiteral("plain"));
+        form->btMarkSentence_click();
+        QVERIFY(WaitFor([&] { return underlined() == QLatin1String("underline"); }));
+        const QPair<int, int> marked = print(QStringLiteral("marked"));
+        form->btMarkSentence_click(); // the book as it was
+        QCOMPARE(m_messages, QStringList{});
+        const QString figures = QStringLiteral("plain %1 pixels, run %2; marked %3 pixels, run %4 of %5")
+                                    .arg(plain.first)
+                                    .arg(plain.second)
+                                    .arg(marked.first)
+                                    .arg(marked.second)
+                                    .arg(current.name());
+        QVERIFY2(plain.first > 20, qPrintable(figures));           // the highlighted sentence's letters
+        QVERIFY2(plain.second < 40, qPrintable(figures));          // letters only
+        QVERIFY2(marked.second >= 60, qPrintable(figures));        // the underline under the sentence
+        QVERIFY2(marked.first > plain.first + 100, qPrintable(figures));
     }
 
     void printingFailuresAreSaid()

@@ -386,12 +386,14 @@ InputError BookMaker::list(const QString &bookPath, QStringList &out)
             return {bookPath, 0, QStringLiteral("第 %1 课无法读取：%2").arg(l).arg(book.lastError())};
         for (int i = 0; i < lesson->sentences.size(); ++i) {
             const auto &s = lesson->sentences[i];
-            out << QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+            out << QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
                        .arg(l)
                        .arg(i)
                        .arg(s.startMs)
                        .arg(s.endMs)
-                       .arg(flat(s.english), flat(s.chinese));
+                       .arg(flat(s.english), flat(s.chinese))
+                       .arg(s.heardStartMs())
+                       .arg(s.heardEndMs());
         }
     }
     return {};

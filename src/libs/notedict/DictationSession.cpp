@@ -1,8 +1,12 @@
 #include "notedict/DictationSession.h"
 
+#include "notedict/DrillBook.h"
+#include "notedict/EcDictionary.h"
+#include "notedict/NoteDictLib.h"
 #include "libs/sentra/SentenceWords.h"
 #include "libs/sentra/SentraBook.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mvx {
@@ -28,6 +32,8 @@ bool DictationSession::Open(const QString &bookFile, int first, int count, int l
     m_index = m_plays = m_scoreRight = m_scoreTotal = m_checked = 0;
     m_step = Typing;
     m_saveWarned = false;
+    m_changed = false;
+    m_typed.clear();
     m_book = std::make_unique<sentra::SentraBook>();
     sentra::SentraBook &book = *m_book;
     if (!book.open(bookFile, true))
@@ -76,16 +82,9 @@ bool DictationSession::Enter(const QString &typed, QString *error)
                 *error = QStringLiteral("输入的内容太长（最多 %1 个字符）。").arg(MaxTypedChars);
             return false;
         }
+        m_typed = typed;
         m_result = CompareDictation(Current().english, typed);
-        if (m_book->setDictation(Current().noInAll, m_result.right, m_result.total, QDateTime::currentDateTime())) {
-            Sentence &s = m_sentences[m_index];
-            s.wordsRight = m_result.right;
-            s.wordsTotal = m_result.total;
-            s.at = QDateTime::currentDateTime();
-        } else if (!m_saveWarned) {
-            m_saveWarned = true;
-            m_notice = QStringLiteral("成绩无法保存");
-        }
+        StoreResult();
         m_scoreRight += m_result.right;
         m_scoreTotal += m_result.total;
         ++m_checked;
@@ -111,6 +110,78 @@ bool DictationSession::Enter(const QString &typed, QString *error)
         break;
     }
     return true;
+}
+
+void DictationSession::StoreResult()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    if (m_book->setDictation(Current().noInAll, m_result.right, m_result.total, now)) {
+        Sentence &s = m_sentences[m_index];
+        s.wordsRight = m_result.right;
+        s.wordsTotal = m_result.total;
+        s.at = now;
+    } else if (!m_saveWarned) {
+        m_saveWarned = true;
+        m_notice = QStringLiteral("成绩无法保存");
+    }
+}
+
+QString DictationSession::Correct(const QString &english, const QString &chinese)
+{
+    if (!m_book || m_sentences.isEmpty() || m_step == Finished)
+        return {};
+    bool changed = false;
+    const QString refused = CorrectSentence(*m_book, Current().noInAll, english, chinese, &changed);
+    if (!refused.isEmpty() || !changed)
+        return refused;
+    m_changed = true;
+    Sentence &s = m_sentences[m_index];
+    const auto stored = m_book->sentence(s.noInAll);
+    s.english = stored ? stored->english : english.trimmed();
+    s.chinese = stored ? stored->chinese : chinese.trimmed();
+    s.wordsTotal = -1; // the book dropped the result of the old English
+    if (m_step != Typing) {
+        m_scoreRight -= m_result.right;
+        m_scoreTotal -= m_result.total;
+        m_result = CompareDictation(s.english, m_typed);
+        StoreResult();
+        m_scoreRight += m_result.right;
+        m_scoreTotal += m_result.total;
+    }
+    return {};
+}
+
+QStringList DictationSession::MissedWords() const
+{
+    QStringList words;
+    if (m_step == Typing || m_step == Finished)
+        return words;
+    for (const DictationMark &m : m_result.textWords) {
+        if (m.kind == DictationMark::Right || !std::any_of(m.text.begin(), m.text.end(), [](QChar c) { return c.isLetter(); }))
+            continue;
+        if (!words.contains(m.text, Qt::CaseInsensitive))
+            words << m.text;
+    }
+    return words;
+}
+
+int DictationSession::AddMissedWordsToNotebook(const QString &noteFile, int dictHandle)
+{
+    const QStringList words = MissedWords();
+    const Sentence &s = Current();
+    const QString example = s.english + QStringLiteral("\r\n") + s.chinese;
+    const QString source = DrillWordSource(m_bookFile, s.noInAll);
+    const EcDictionary *dictionary = EcDictFromHandle(dictHandle);
+    int stored = 0;
+    for (const QString &word : words) {
+        QString meaning = m_book ? m_book->wordMeaning(s.noInAll, word).trimmed() : QString();
+        if (meaning.isEmpty() && dictionary)
+            meaning = dictionary->lookup(word, 0).meaningLines().mid(0, 2).join(QStringLiteral("；"));
+        if (bcNote_AddWord(noteFile, noteFile + QStringLiteral(".lib"), word, meaning, QString(), source, example) == 0)
+            return -1;
+        ++stored;
+    }
+    return stored;
 }
 
 QString DictationSession::CheckedHtml() const

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <memory>
 
@@ -69,12 +70,28 @@ public:
     // The result shown after a check: the typed words marked, then "right/total".
     [[nodiscard]] QString CheckedHtml() const;
 
+    // The learner corrected the current sentence's English and Chinese: stored in the book at
+    // once (see CorrectSentence). An answer already checked is checked again against the new
+    // English and that result kept. Returns "" or the reason it was refused.
+    QString Correct(const QString &english, const QString &chinese);
+    // True once a correction was stored during the run.
+    [[nodiscard]] bool Changed() const { return m_changed; }
+
+    // The wrong and missing words of the checked sentence (those with a letter), in order.
+    [[nodiscard]] QStringList MissedWords() const;
+    // Puts them into the notebook (noteFile and its ".lib"), each with the sentence as its
+    // example and source and a meaning from the book or the dictionary. Returns how many
+    // were stored; -1 when the notebook cannot be written.
+    int AddMissedWordsToNotebook(const QString &noteFile, int dictHandle);
+
     // Sum of the checked sentences' right words and words.
     [[nodiscard]] int ScoreRight() const { return m_scoreRight; }
     [[nodiscard]] int ScoreTotal() const { return m_scoreTotal; }
     [[nodiscard]] int CheckedCount() const { return m_checked; }
 
 private:
+    void StoreResult();
+
     std::unique_ptr<sentra::SentraBook> m_book;
     QString m_notice;
     bool m_saveWarned = false;
@@ -85,6 +102,8 @@ private:
     int m_plays = 0;
     Step m_step = Typing;
     DictationResult m_result;
+    QString m_typed;
+    bool m_changed = false;
     int m_scoreRight = 0;
     int m_scoreTotal = 0;
     int m_checked = 0;

@@ -32,18 +32,31 @@ CREATE TABLE word_meaning (
 CREATE TABLE dictation (
   no_in_all INTEGER PRIMARY KEY, words_right INTEGER NOT NULL, words_total INTEGER NOT NULL,
   at TEXT NOT NULL);
+CREATE TABLE time_nudge (
+  no_in_all INTEGER PRIMARY KEY, start_offset_ms INTEGER NOT NULL, end_offset_ms INTEGER NOT NULL);
 )";
 
-// Format 1 to 2: the dictation results.
-const char *const UpgradeTo2 = R"(
+// An older format to the current one: the dictation results (2) and the time nudges (3).
+const char *const UpgradeToCurrent = R"(
 CREATE TABLE IF NOT EXISTS dictation (
   no_in_all INTEGER PRIMARY KEY, words_right INTEGER NOT NULL, words_total INTEGER NOT NULL,
   at TEXT NOT NULL);
-PRAGMA user_version = 2;
+CREATE TABLE IF NOT EXISTS time_nudge (
+  no_in_all INTEGER PRIMARY KEY, start_offset_ms INTEGER NOT NULL, end_offset_ms INTEGER NOT NULL);
+PRAGMA user_version = 3;
 )";
 
-const char *const SentenceColumns =
-    "no_in_all, start_ms, end_ms, english, chinese, comment, is_title, degree";
+// The sentence columns, with the nudges where the book has them (a book of an older format
+// read without writing has none).
+QString sentenceSelect(bool hasNudges)
+{
+    return hasNudges ? QStringLiteral(
+               "SELECT s.no_in_all, s.start_ms, s.end_ms, s.english, s.chinese, s.comment, s.is_title, "
+               "s.degree, COALESCE(n.start_offset_ms, 0), COALESCE(n.end_offset_ms, 0) FROM sentence s "
+               "LEFT JOIN time_nudge n ON n.no_in_all = s.no_in_all ")
+                     : QStringLiteral("SELECT s.no_in_all, s.start_ms, s.end_ms, s.english, s.chinese, "
+                                      "s.comment, s.is_title, s.degree, 0, 0 FROM sentence s ");
+}
 
 SentenceData sentenceFromRow(const SqliteStatement &q)
 {
@@ -55,6 +68,8 @@ SentenceData sentenceFromRow(const SqliteStatement &q)
     s.comment = q.text(5);
     s.isTitle = q.integer(6) != 0;
     s.degree = int(q.integer(7));
+    s.startOffsetMs = int(q.integer(8));
+    s.endOffsetMs = int(q.integer(9));
     return s;
 }
 
@@ -89,6 +104,7 @@ void SentraBook::close()
     m_impl->db.close();
     m_impl->writable = false;
     m_impl->hasDictation = false;
+    m_impl->hasNudges = false;
     m_path.clear();
 }
 
@@ -124,6 +140,7 @@ bool SentraBook::create(const QString &path, bool replaceExisting)
     }
     m_impl->writable = true;
     m_impl->hasDictation = true;
+    m_impl->hasNudges = true;
     m_path = path;
     return true;
 }
@@ -153,6 +170,10 @@ bool SentraBook::open(const QString &path, bool writable)
             return false;
         }
     }
+    // SQLite opens a file it may not write (on a read-only mount, say) read-only without
+    // failing: the book is then read-only too, so nothing tries to write or upgrade it.
+    if (rw && db.isReadOnly())
+        rw = false;
     const QVariant appId = db.scalar(QStringLiteral("PRAGMA application_id"));
     if (!appId.isValid() || appId.toLongLong() != ApplicationId) {
         m_error = QStringLiteral("%1 is not a sentence book").arg(path);
@@ -184,7 +205,7 @@ bool SentraBook::open(const QString &path, bool writable)
     if (version < FormatVersion && rw) {
         // An older book opened for writing is upgraded at once, in one transaction.
         SqliteTransaction tx(db);
-        if (!tx.isActive() || !db.exec(QString::fromLatin1(UpgradeTo2)) || !tx.commit()) {
+        if (!tx.isActive() || !db.exec(QString::fromLatin1(UpgradeToCurrent)) || !tx.commit()) {
             m_error = QStringLiteral("cannot upgrade %1: %2").arg(path, db.lastError());
             db.close();
             return false;
@@ -192,6 +213,7 @@ bool SentraBook::open(const QString &path, bool writable)
     }
     m_impl->writable = rw;
     m_impl->hasDictation = version >= 2 || rw;
+    m_impl->hasNudges = version >= 3 || rw;
     m_path = path;
     SqliteStatement q = db.prepare(QStringLiteral(
         "SELECT l.lesson_no, l.title, l.first_sentence, l.sentence_count, "
@@ -449,9 +471,9 @@ std::optional<LessonData> SentraBook::readLesson(int lessonNo, bool withSound) c
     SqliteDb &db = m_impl->db;
     LessonData lesson;
     lesson.title = info->title;
-    SqliteStatement q = db.prepare(QStringLiteral("SELECT %1 FROM sentence WHERE no_in_all >= ? "
-                                                  "AND no_in_all < ? ORDER BY no_in_all")
-                                       .arg(QLatin1String(SentenceColumns)));
+    SqliteStatement q = db.prepare(sentenceSelect(m_impl->hasNudges)
+                                   + QStringLiteral("WHERE s.no_in_all >= ? AND s.no_in_all < ? "
+                                                    "ORDER BY s.no_in_all"));
     q.bind(1, qint64(info->firstSentence));
     q.bind(2, qint64(info->firstSentence + info->sentenceCount));
     lesson.sentences.reserve(info->sentenceCount);
@@ -487,8 +509,8 @@ std::optional<SentenceData> SentraBook::sentence(int noInAll) const
         return std::nullopt;
     }
     SqliteDb &db = m_impl->db;
-    SqliteStatement q = db.prepare(QStringLiteral("SELECT %1 FROM sentence WHERE no_in_all = ?")
-                                       .arg(QLatin1String(SentenceColumns)));
+    SqliteStatement q = db.prepare(sentenceSelect(m_impl->hasNudges)
+                                   + QStringLiteral("WHERE s.no_in_all = ?"));
     q.bind(1, qint64(noInAll));
     if (!q.next()) {
         m_error = QStringLiteral("sentence %1 of the book is missing").arg(noInAll);

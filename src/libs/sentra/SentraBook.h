@@ -11,9 +11,11 @@
 // - Nothing throws; a failed call returns false / -1 / std::nullopt / an empty value, changes
 //   nothing, and leaves a message in lastError().
 // - Not thread-safe; one object per thread.
+#include "libs/sentra/SentenceTiming.h"
 #include "libs/sentra/SentraTypes.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -27,7 +29,7 @@ class LessonSound;
 class SentraBook final
 {
 public:
-    static constexpr int FormatVersion = 2; // 2: dictation results
+    static constexpr int FormatVersion = 3; // 2: dictation results, 3: time nudges
     static constexpr int SoundRate = 22050; // rate of every sentence sound the book writes
 
     SentraBook();
@@ -82,6 +84,8 @@ public:
         QDateTime at;
     };
     [[nodiscard]] std::optional<DictationScore> dictation(int noInAll) const;
+    // Every dictation result of a lesson's sentences, by number in all.
+    [[nodiscard]] QHash<int, DictationScore> lessonDictations(int lessonNo) const;
     bool setDictation(int noInAll, int wordsRight, int wordsTotal, const QDateTime &at);
 
     // Toggles or sets the mark of word wordNo (from 1). wordLength > 0 must equal the word's
@@ -95,9 +99,22 @@ public:
     [[nodiscard]] QString wordMeaning(int noInAll, const QString &word) const;
     bool setWordMeaning(int noInAll, const QString &word, const QString &meaning);
 
-    // The sentence's stretch of the lesson sound at 22050 Hz mono, exactly
-    // round(endMs * 22050 / 1000) - round(startMs * 22050 / 1000) samples (silence past the
-    // end of the sound). The lesson's decoder stays open between calls, so the next cut of
+    // The learner's timing nudges. A sentence's heard times are the maker's times (startMs,
+    // endMs, never changed) plus its stored offsets; every cut uses the heard times.
+    // The limits of a nudge: the previous sentence's heard start (0 for a lesson's first) and
+    // the next sentence's heard end or the sound's length (the lesson's last).
+    [[nodiscard]] std::optional<TimingLimits> timingLimits(int noInAll);
+    // Moves one edge of the heard span by deltaMs, held in the limits (NudgeSpan); returns
+    // the new heard span, or nullopt (nothing changed) for a read-only book or a bad number.
+    std::optional<TimeSpan> nudgeSentence(int noInAll, SentenceEdge edge, int deltaMs);
+    // Sets the heard span outright (an undo): it must keep MinSentenceMs and lie in the limits.
+    bool setHeardTimes(int noInAll, TimeSpan heard);
+    // Puts the sentence back to the maker's times.
+    bool restoreSentenceTimes(int noInAll);
+
+    // The sentence's stretch of the lesson sound at 22050 Hz mono, from its heard start to
+    // its heard end: exactly round(end * 22050 / 1000) - round(start * 22050 / 1000) samples
+    // (silence past the end of the sound). The lesson's decoder stays open between calls, so the next cut of
     // the same lesson seeks instead of decoding from the start.
     bool cutSentence(int noInAll, std::vector<qint16> &samples);
     // Writes the cut as a 16-bit mono WAV file (replaced whole, never left half-written).

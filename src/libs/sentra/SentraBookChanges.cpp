@@ -140,6 +140,22 @@ std::optional<SentraBook::DictationScore> SentraBook::dictation(int noInAll) con
     return DictationScore{int(q.integer(0)), int(q.integer(1)), QDateTime::fromString(q.text(2), Qt::ISODate)};
 }
 
+QHash<int, SentraBook::DictationScore> SentraBook::lessonDictations(int lessonNo) const
+{
+    QHash<int, DictationScore> out;
+    const std::optional<LessonInfo> info = lessonInfo(lessonNo);
+    if (!info || !m_impl->hasDictation)
+        return out;
+    SqliteStatement q = m_impl->db.prepare(QStringLiteral(
+        "SELECT no_in_all, words_right, words_total, at FROM dictation WHERE no_in_all >= ? AND no_in_all < ?"));
+    q.bind(1, qint64(info->firstSentence));
+    q.bind(2, qint64(info->firstSentence + info->sentenceCount));
+    while (q.next())
+        out.insert(int(q.integer(0)), DictationScore{int(q.integer(1)), int(q.integer(2)),
+                                                     QDateTime::fromString(q.text(3), Qt::ISODate)});
+    return out;
+}
+
 bool SentraBook::setDictation(int noInAll, int wordsRight, int wordsTotal, const QDateTime &at)
 {
     if (!isWritable() || !m_impl->hasDictation) {
@@ -254,46 +270,6 @@ bool SentraBook::setWordMeaning(int noInAll, const QString &word, const QString 
         return false;
     }
     return true;
-}
-
-bool SentraBook::cutSentence(int noInAll, std::vector<qint16> &samples)
-{
-    const int lessonNo = lessonOfSentence(noInAll);
-    const std::optional<SentenceData> s = lessonNo < 0 ? std::nullopt : sentence(noInAll);
-    if (!s)
-        return false;
-    if (m_impl->soundLesson != lessonNo || !m_impl->sound) {
-        m_impl->sound.reset();
-        m_impl->soundLesson = -1;
-        auto sound = std::make_unique<LessonSound>(lessonSound(lessonNo));
-        if (!sound->isValid()) {
-            m_error = sound->errorText();
-            return false;
-        }
-        m_impl->sound = std::move(sound);
-        m_impl->soundLesson = lessonNo;
-    }
-    if (!m_impl->sound->cut(s->startMs, s->endMs, samples)) {
-        m_error = QStringLiteral("cannot decode sentence %1: %2")
-                      .arg(noInAll)
-                      .arg(m_impl->sound->errorText());
-        return false;
-    }
-    return true;
-}
-
-bool SentraBook::writeSentenceWav(int noInAll, const QString &wavPath)
-{
-    std::vector<qint16> samples;
-    return cutSentence(noInAll, samples)
-           && SoundFiles::writeWav(wavPath, samples, SoundRate, &m_error);
-}
-
-bool SentraBook::writeSentenceMp3(int noInAll, const QString &mp3Path)
-{
-    std::vector<qint16> samples;
-    return cutSentence(noInAll, samples)
-           && SoundFiles::writeMp3(mp3Path, samples, SoundRate, Mp3Kbps, &m_error);
 }
 
 } // namespace mvx::sentra

@@ -25,9 +25,13 @@ public:
     SqliteDb db;
     bool writable = false;
     bool hasDictation = false; // the dictation table exists (format 2, or upgraded)
+    bool hasNudges = false;    // the time_nudge table exists (format 3, or upgraded)
     QList<LessonInfo> lessons; // lesson n at index n
     int soundLesson = -1;      // the lesson whose decoder is kept open in sound
     std::unique_ptr<LessonSound> sound;
+
+    // The decoder of the lesson's sound, opened (and kept) when another lesson's was open.
+    LessonSound *soundOf(const SentraBook &book, int lessonNo, QString &error);
 };
 
 } // namespace mvx::sentra

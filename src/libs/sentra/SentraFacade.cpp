@@ -303,3 +303,42 @@ int bcSentence_Modify(int hBook, int nNoInAll, const std::optional<QString> &szE
     SentraBook *b = books().find(hBook);
     return b && b->modifySentence(nNoInAll, szEnglish, szChinese, szComment) ? 0 : -1;
 }
+
+bool bcSentraBook_IsWritable(int hBook)
+{
+    SentraBook *b = books().find(hBook);
+    return b && b->isWritable();
+}
+
+int bcSentence_GetTimes(int hBook, int nNoInAll, int *pMakerStart, int *pMakerEnd, int *pHeardStart,
+                        int *pHeardEnd)
+{
+    const std::optional<SentenceData> s = sentenceOf(hBook, nNoInAll);
+    if (!s)
+        return -1;
+    for (auto [out, value] : {std::pair{pMakerStart, s->startMs}, std::pair{pMakerEnd, s->endMs},
+                              std::pair{pHeardStart, s->heardStartMs()}, std::pair{pHeardEnd, s->heardEndMs()}})
+        if (out)
+            *out = value;
+    return 0;
+}
+
+int bcSentence_NudgeTime(int hBook, int nNoInAll, int nEdge, int nDeltaMs)
+{
+    SentraBook *b = books().find(hBook);
+    if (!b || (nEdge != 0 && nEdge != 1))
+        return -1;
+    return b->nudgeSentence(nNoInAll, nEdge == 0 ? SentenceEdge::Start : SentenceEdge::End, nDeltaMs) ? 0 : -1;
+}
+
+int bcSentence_SetHeardTimes(int hBook, int nNoInAll, int nStartMs, int nEndMs)
+{
+    SentraBook *b = books().find(hBook);
+    return b && b->setHeardTimes(nNoInAll, {nStartMs, nEndMs}) ? 0 : -1;
+}
+
+int bcSentence_RestoreTimes(int hBook, int nNoInAll)
+{
+    SentraBook *b = books().find(hBook);
+    return b && b->restoreSentenceTimes(nNoInAll) ? 0 : -1;
+}

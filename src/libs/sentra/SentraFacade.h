@@ -111,3 +111,19 @@ int bcSentence_GetDictation(int hBook, int nNoInAll, int *pWordsRight, int *pWor
 int bcSentence_Modify(int hBook, int nNoInAll, const std::optional<QString> &szEnglish,
                       const std::optional<QString> &szChinese,
                       const std::optional<QString> &szComment);
+
+// Whether the book was opened for writing and may be changed.
+bool bcSentraBook_IsWritable(int hBook);
+
+// The sentence's times: the maker's (kept as made) and the heard ones (with the learner's
+// nudges, what every cut plays). Outs may be null. Returns 0, or -1 for a bad handle or number.
+int bcSentence_GetTimes(int hBook, int nNoInAll, int *pMakerStart, int *pMakerEnd, int *pHeardStart,
+                        int *pHeardEnd);
+// Moves the heard start (nEdge 0) or end (nEdge 1) by nDeltaMs, held in the sentence's limits
+// (at least 100 ms long, not before the previous sentence's start, not past the next
+// sentence's end or the sound's end). Returns 0, or -1 with nothing changed (read-only book).
+int bcSentence_NudgeTime(int hBook, int nNoInAll, int nEdge, int nDeltaMs);
+// Sets the heard times outright (an undo); the maker's times remove the nudge. Returns 0 or -1.
+int bcSentence_SetHeardTimes(int hBook, int nNoInAll, int nStartMs, int nEndMs);
+// Puts the sentence back to the maker's times. Returns 0 or -1.
+int bcSentence_RestoreTimes(int hBook, int nNoInAll);

@@ -24,6 +24,12 @@ struct SentenceData
     int degree = 0;       // the learner's mark of the sentence (0 = none, 1 = marked)
     QList<int> keywords;  // word numbers (1-based) marked as key words
     QList<int> newwords;  // word numbers (1-based) marked as new words
+    // The learner's nudges of the start and end (read from the book; a new lesson has none).
+    int startOffsetMs = 0;
+    int endOffsetMs = 0;
+    // The times the learner hears: the maker's times with the nudges.
+    [[nodiscard]] int heardStartMs() const { return startMs + startOffsetMs; }
+    [[nodiscard]] int heardEndMs() const { return endMs + endOffsetMs; }
 };
 
 struct LessonData

@@ -231,6 +231,8 @@ void PageEventHandler::Lookup(const pages::PageEvent &e, const Target &t)
     m_lookupFrame = e.frame;
     m_lookupLabel = t.labelId;
     const QString meaning = TrimAtNul(m_book.WordMean(m_player.GetSentenceNoInAll(t.n), e.text));
+    if (m_lookupListener)
+        m_lookupListener(m_player.GetSentenceNoInAll(t.n));
     m_dict.PopSearch(e.text, e.rect, meaning);
 }
 

@@ -19,6 +19,7 @@
 #include <QMap>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 namespace mvx {
 
@@ -40,6 +41,8 @@ public:
 
     // Dispatches by the event's sink name to the handler below; unknown sinks do nothing.
     void Handle(const pages::PageEvent &e);
+    // Told the sentence (number in all) of every word looked up (the listening history).
+    void SetLookupListener(std::function<void(int noInAll)> listener) { m_lookupListener = std::move(listener); }
 
     void ScriptHtmlEventHandler(const pages::PageEvent &e);
     void EHtmlEventHandler(const pages::PageEvent &e);
@@ -104,6 +107,7 @@ private:
     void ToggleKeyword(const pages::PageEvent &e, const Target &t, const QString &unmarkedColour);
     void ToggleNewword(const pages::PageEvent &e, const Target &t);
     void Lookup(const pages::PageEvent &e, const Target &t);
+    std::function<void(int)> m_lookupListener;
     void UncoverCurrentSentence();
     // Whether the dictionary's word is the looked-up word or one of its cleaned forms.
     [[nodiscard]] bool IsLookedUpWord(const QString &word) const;

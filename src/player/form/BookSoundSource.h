@@ -12,6 +12,11 @@ public:
     bool MakeSentenceSound(int bookHandle, int noInAll, const QString &basePath) override;
     int MakeAndOpenDigest(const QString &waveFile, const QString &digestFile) override;
     void CloseDigest(int handle) override;
+    [[nodiscard]] bool CanChangeTimes(int bookHandle) override;
+    [[nodiscard]] std::optional<std::pair<int, int>> HeardTimes(int bookHandle, int noInAll) override;
+    bool NudgeTimes(int bookHandle, int noInAll, bool endEdge, int deltaMs) override;
+    bool SetHeardTimes(int bookHandle, int noInAll, int startMs, int endMs) override;
+    bool RestoreTimes(int bookHandle, int noInAll) override;
 };
 
 } // namespace mvx

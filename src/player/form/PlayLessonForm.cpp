@@ -2,14 +2,18 @@
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
+#include "core/WorkingFiles.h"
 #include "libs/comm/CommLib.h"
+#include "libs/notedict/ui/DrillWindows.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "player/form/AddCommentForm.h"
 #include "player/form/ButtonFaces.h"
+#include "player/form/PlayerStudyLog.h"
 #include "player/form/ReciteModeForm.h"
 #include "dialogs/DisplaySettingForm.h"
 #include "dialogs/TipsDialog.h"
 #include "player/form/WaveView.h"
+#include "player/form/WordSummaryModeForm.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
 #include "ui/MessageBox.h"
@@ -98,8 +102,6 @@ const QHash<QString, QString> &ToolTips()
 const QHash<QString, QString> &FeatureNames()
 {
     static const QHash<QString, QString> names = {
-        {"btSpeak", "口语练习"},          {"rbShuffle", "单句组合模式"},
-        {"btWordSummary", "单词总结"},    {"btBrowse", "句子浏览"},
         {"btDigest", "摘录"},
         {"btMp3", "MP3+LRC 导出"},       {"btNotebook", "生词本"},
         {"btMarkSentence", "标记句子"},   {"HilightCurCSentence", "突出显示当前译文"},
@@ -174,6 +176,12 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
         connect(view->lessonPage(), &pages::LessonWebPage::commentEditRequested, this, &PlayLessonForm::EditCurComment);
     }
 #endif
+    m_studyLog = std::make_unique<PlayerStudyLog>(*m_controller, *m_pages);
+#ifdef MVX_HAVE_PAGES
+    m_textSide->Events().SetLookupListener([this](int noInAll) { m_studyLog->CountLookup(noInAll); });
+#endif
+    connect(m_studyLog.get(), &PlayerStudyLog::message, this, [](const QString &text) { ShowMessageBox(text, 1); });
+    connect(m_studyLog.get(), &PlayerStudyLog::openSentence, this, &PlayLessonForm::OpenSentence);
     BuildControls();
     FilterKeysOf(m_wbScript);
     connect(m_controller.get(), &PlaybackController::viewChanged, this, &PlayLessonForm::RefreshView);
@@ -192,6 +200,7 @@ PlayLessonForm::PlayLessonForm(QWidget *parent) : SkinnedWindow(QStringLiteral("
 
 PlayLessonForm::~PlayLessonForm()
 {
+    m_studyLog.reset();
     m_textSide.reset();
     m_controller.reset(); // before the pages and the media it uses
 }
@@ -244,6 +253,64 @@ void PlayLessonForm::BuildControls()
     m_cbSpeed->setFocusPolicy(Qt::NoFocus);
     connect(m_cbSpeed, &QComboBox::activated, this, [this](int entry) { m_controller->cbSpeed_Click(entry); });
     BuildShowMenu();
+    BuildTimingMenu();
+    m_btHardOnly = new QToolButton(this);
+    m_btHardOnly->setObjectName(QStringLiteral("btHardOnly"));
+    m_btHardOnly->setText(QStringLiteral("只听难句"));
+    m_btHardOnly->setToolTip(QStringLiteral("上一句、下一句和自动复读只走这一课最难的几句（页边有标记）"));
+    m_btHardOnly->setCheckable(true);
+    m_btHardOnly->setFocusPolicy(Qt::NoFocus);
+    connect(m_btHardOnly, &QToolButton::clicked, this,
+            [this](bool on) { m_btHardOnly->setChecked(m_studyLog->SetHardOnly(on)); });
+    m_btRecord = new QToolButton(this);
+    m_btRecord->setObjectName(QStringLiteral("btStudyRecord"));
+    m_btRecord->setText(QStringLiteral("学习记录"));
+    m_btRecord->setToolTip(QStringLiteral("每天学了多久、哪些句子最难"));
+    m_btRecord->setFocusPolicy(Qt::NoFocus);
+    connect(m_btRecord, &QToolButton::clicked, this, [this] { m_studyLog->ShowRecord(this); });
+}
+
+void PlayLessonForm::OpenSentence(const QString &bookFile, int lessonNo, int noInLesson)
+{
+    const bool same = m_controller->PlayStatus() != NoLesson && m_controller->LessonNo() == lessonNo
+                      && ListeningHistory::BookKey(m_controller->BookFile()) == ListeningHistory::BookKey(bookFile);
+    if (!same)
+        OpenLesson(bookFile, lessonNo, true);
+    m_controller->GoToSentence(noInLesson);
+    raise();
+    activateWindow();
+}
+
+// The current sentence's timing nudges, with their keys shown beside each entry.
+void PlayLessonForm::BuildTimingMenu()
+{
+    m_btTiming = new QToolButton(this);
+    m_btTiming->setObjectName(QStringLiteral("btTimingMenu"));
+    m_btTiming->setText(QStringLiteral("句子时间"));
+    m_btTiming->setToolTip(QStringLiteral("把当前句的开始或结束提前、推后（也可在波形上按住 Shift 拖动）"));
+    m_btTiming->setFocusPolicy(Qt::NoFocus);
+    m_btTiming->setPopupMode(QToolButton::InstantPopup);
+    auto *menu = new QMenu(m_btTiming);
+    const auto add = [this, menu](const char *name, const QString &text, const QString &keys,
+                                  const std::function<void()> &run) {
+        QAction *a = menu->addAction(text + QLatin1Char('\t') + keys);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, run);
+    };
+    PlaybackController &c = *m_controller;
+    const int step = PlaybackController::NudgeStepMs;
+    add("acStartEarlier", QStringLiteral("开始提前 %1 毫秒").arg(step), QStringLiteral("["),
+        [&c, step] { c.NudgeCurrentSentence(false, -step); });
+    add("acStartLater", QStringLiteral("开始推后 %1 毫秒").arg(step), QStringLiteral("]"),
+        [&c, step] { c.NudgeCurrentSentence(false, step); });
+    add("acEndEarlier", QStringLiteral("结束提前 %1 毫秒").arg(step), QStringLiteral("Shift+["),
+        [&c, step] { c.NudgeCurrentSentence(true, -step); });
+    add("acEndLater", QStringLiteral("结束推后 %1 毫秒").arg(step), QStringLiteral("Shift+]"),
+        [&c, step] { c.NudgeCurrentSentence(true, step); });
+    menu->addSeparator();
+    add("acRestoreTimes", QStringLiteral("恢复原始时间"), QStringLiteral("\\"), [&c] { c.RestoreCurrentSentenceTimes(); });
+    add("acUndoNudge", QStringLiteral("撤销时间调整"), QStringLiteral("Ctrl+Z"), [&c] { c.UndoNudge(); });
+    m_btTiming->setMenu(menu);
 }
 
 // The English, Chinese and comment switches and the side-by-side / mixed layout, in one
@@ -336,6 +403,7 @@ void PlayLessonForm::Form_Load()
     static_cast<pages::LessonPages *>(m_pages.get())->SetShowState(show);
 #endif
     SyncShowMenu();
+    m_studyLog->Start();
     setWindowTitle(App().mainCaption);
     ResizeForm();
     RefreshView();
@@ -359,6 +427,7 @@ void PlayLessonForm::Form_Unload()
     SaveUserBool(QString::fromLatin1(Key::ShouldShowComment), show.commentShown);
     SaveUserBool(QString::fromLatin1(Key::EnglishChineseMix), show.mixedLayout);
     m_controller->CloseForWindow(); // stops, closes the lesson, then stores the zoom
+    m_studyLog->Stop(); // writes the last counts
     SaveUserBool(QString::fromLatin1(Key::AutoMaximize), isMaximized());
     m_formLoaded = false;
     emit closed();
@@ -370,6 +439,8 @@ void PlayLessonForm::OpenLesson(const QString &szBookFileName, int nLessonNo, bo
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_controller->OpenLesson(szBookFileName, nLessonNo, bRegenerateHtml);
     QGuiApplication::restoreOverrideCursor();
+    m_studyLog->LessonOpened();
+    m_btHardOnly->setChecked(m_studyLog->HardOnly());
     RefreshView();
 }
 
@@ -435,6 +506,12 @@ void PlayLessonForm::ResizeForm()
     m_cbSpeed->move(m_lbHotkey->x() - m_cbSpeed->width() - 8, TwipsToPixels(kRowTop));
     m_btShow->adjustSize();
     m_btShow->move(m_cbSpeed->x() - m_btShow->width() - 8, TwipsToPixels(kRowTop));
+    m_btTiming->adjustSize();
+    m_btTiming->move(m_btShow->x() - m_btTiming->width() - 8, TwipsToPixels(kRowTop));
+    m_btHardOnly->adjustSize();
+    m_btHardOnly->move(m_btTiming->x() - m_btHardOnly->width() - 8, TwipsToPixels(kRowTop));
+    m_btRecord->adjustSize();
+    m_btRecord->move(m_btHardOnly->x() - m_btRecord->width() - 8, TwipsToPixels(kRowTop));
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)
@@ -610,6 +687,8 @@ bool PlayLessonForm::eventFilter(QObject *watched, QEvent *event)
 bool PlayLessonForm::Form_KeyDown(QKeyEvent *event)
 {
     const bool alt = event->modifiers().testFlag(Qt::AltModifier);
+    if (!alt && m_controller->HandleTimingKey(event->key(), event->modifiers()))
+        return true;
     m_controller->HandleKey(event->key(), alt);
     return PlaybackController::ConsumesKey(event->key(), alt);
 }
@@ -653,8 +732,12 @@ void PlayLessonForm::Click(const QString &tag)
 
 void PlayLessonForm::OnFeature(const QString &name)
 {
-    if (name == QLatin1String("btSpell")) {
-        RunSpellDrill();
+    if (name == QLatin1String("btSpell") || name == QLatin1String("btSpeak") || name == QLatin1String("rbShuffle")) {
+        RunDrill(name);
+        return;
+    }
+    if (name == QLatin1String("btBrowse")) {
+        RunBrowse();
         return;
     }
     if (name == QLatin1String("btSetting")) {
@@ -663,6 +746,12 @@ void PlayLessonForm::OnFeature(const QString &name)
     }
     if (name == QLatin1String("btThink")) {
         ReciteModeForm dialog(this);
+        dialog.SetCallingForm(this);
+        dialog.exec();
+        return;
+    }
+    if (name == QLatin1String("btWordSummary")) {
+        WordSummaryModeForm dialog(this);
         dialog.SetCallingForm(this);
         dialog.exec();
         return;
@@ -730,24 +819,102 @@ void PlayLessonForm::btWinHelp_click()
     ShowUsageTips();
 }
 
-void PlayLessonForm::RunSpellDrill()
+// The drill windows cover the current sentence to the lesson's end; the book is closed for
+// them and the player hidden. Afterwards a changed book reloads the pages; otherwise the book
+// is opened again with the pages and the current sentence kept.
+void PlayLessonForm::RunDrill(const QString &name)
 {
     PlaybackController &c = *m_controller;
     const int cur = c.CurSentence();
     if (c.BookHandle() == -1 || cur < 0)
         return;
     const int first = c.GetSentenceNoInAll(cur);
+    const int count = c.SentenceCount() - cur;
+    const QString note = QStringLiteral("brxspecial_note");
+    QString bookFile = c.BookFile();
     c.CloseBookForDrill();
-    if (bcSpell_Init(this, c.BookFile(), first, c.SentenceCount() - cur, QStringLiteral("brxspecial_note"))) {
-        hide();
-        bcSpell_LoadAndShowNoDegree(0);
-        show();
+    bool changed = false;
+    if (name == QLatin1String("btSpell")) {
+        if (bcSpell_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpell_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcSpell_IfSentenceChanged() != 0;
+    } else if (name == QLatin1String("btSpeak")) {
+        if (bcSpeak_Init(this, bookFile, first, count, note)) {
+            hide();
+            bcSpeak_LoadAndShow();
+            show();
+        }
+        changed = bcSpeak_IfSentenceChanged() != 0;
+    } else {
+        if (bcShuffleRecite_InitEx(this, bookFile, first, count, count, note)) {
+            hide();
+            bcShuffleRecite_LoadAndShowNoDegree(0);
+            show();
+        }
+        changed = bcShuffleRecite_IfSentenceChanged() != 0;
     }
-    if (bcSpell_IfSentenceChanged())
-        OpenLesson(QString(), -1, true);
+    if (!changed)
+        c.ReopenBookAfterDrill(bookFile);
+    else if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
     else
-        c.ReopenBookAfterDrill(QString());
+        OpenLesson(QString(), -1, true);
     RefreshView();
+}
+
+// Browsing runs with the player visible behind it; the pages are rebuilt afterwards whatever
+// happened in the window (one more sentence is handed over than the lesson has left).
+void PlayLessonForm::RunBrowse()
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    QString bookFile = c.BookFile();
+    const int first = c.GetSentenceNoInAll(cur);
+    c.CloseBookForDrill();
+    if (bcBrowse_Init(this, bookFile, first, c.SentenceCount() - cur + 1, QStringLiteral("notebook\\brxspecial_note")))
+        bcBrowse_LoadAndShow();
+    if (bookFile != c.BookFile())
+        OpenLesson(bookFile, c.LessonNo(), true);
+    else
+        OpenLesson(QString(), -1, true);
+    RefreshView();
+}
+
+// The summary window reads the book beside the player: the book stays open, the pages stay.
+void PlayLessonForm::WordSummary(bool keywords, bool newwords)
+{
+    PlaybackController &c = *m_controller;
+    const int cur = c.CurSentence();
+    if (c.BookHandle() == -1 || cur < 0)
+        return;
+    const int mode = keywords && newwords ? 2 : keywords ? 1 : 0;
+    QString bookFile = c.BookFile();
+    const int words = bcWordSummary_Init(this, bookFile, c.GetSentenceNoInAll(cur), c.SentenceCount() - cur + 1, mode,
+                                         WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"));
+    if (words == -1) {
+        ShowMessageBox(NoMarkedWordsMessage(), 1);
+        return;
+    }
+    if (words <= 0)
+        return;
+    c.btStop_Click(); // the window plays its own sentences
+    hide();
+    bcWordSummary_LoadAndShowEx2(WorkingFiles::TmpSummary, WorkingFiles::TmpSummary + QStringLiteral(".lib"),
+                                 App().appName, 0, QStringLiteral("mvxdictec.idx"), QStringLiteral("mvxdictec.lib"));
+    show();
+    RefreshView();
+}
+
+const QString &PlayLessonForm::NoMarkedWordsMessage()
+{
+    static const QString text = QStringLiteral("文章中必须有生词或关键词，才能进行词句联动\r\n\r\n"
+                                               "Ctrl+鼠标左键点击能标记关键词，Ctrl+鼠标右键点击能标记生词");
+    return text;
 }
 
 void PlayLessonForm::ToRecite(const QString &mode)
@@ -758,7 +925,7 @@ void PlayLessonForm::ToRecite(const QString &mode)
             m_textSide->Think().ThinkEnglish();
 #endif
     } else if (mode == QLatin1String("rbShuffle")) {
-        OnFeature(mode);
+        RunDrill(mode);
     }
 }
 

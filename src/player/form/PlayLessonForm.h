@@ -30,6 +30,7 @@ namespace mvx {
 
 class DisplayPreview;
 class PageSide;
+class PlayerStudyLog;
 class PlayerTextSide;
 class PlaybackController;
 class WaveView;
@@ -93,6 +94,10 @@ public:
     // The recitation dialog's choice: "rbThink" masks the article, "rbShuffle" the shuffled
     // sentences; anything else does nothing.
     Q_INVOKABLE void ToRecite(const QString &mode);
+    // The word-summary dialog's choice: key words, new words or both, from the current
+    // sentence on; without any such word the learner is told how to mark them.
+    Q_INVOKABLE void WordSummary(bool keywords, bool newwords);
+    static const QString &NoMarkedWordsMessage();
     // While thinking, the study buttons are off and "btStopThinking" stands in for "btThink".
     void EnableThinkingButtons(bool enabled) override;
     // Called back by the search and print dialogs: the next occurrence of text in the English
@@ -112,6 +117,10 @@ public:
     int SaveWordMean() override;
     // The comment page's edit link: the comment dialog for the current sentence.
     Q_INVOKABLE void EditCurComment();
+    // Opens a lesson (unless it is the open one) and goes to its sentence noInLesson (the
+    // study-record window's hard sentences).
+    void OpenSentence(const QString &bookFile, int lessonNo, int noInLesson);
+    [[nodiscard]] PlayerStudyLog &StudyLog() const { return *m_studyLog; }
 
 signals:
     void closed();
@@ -138,10 +147,13 @@ private:
     void RefreshScrollBar();
     void RefreshButtonFace(const QString &tag, bool enabled);
     void OnFeature(const QString &name);
-    // The spelling drill from the current sentence to the lesson's end, the player hidden
-    // meanwhile; the book is closed for it and opened again (or the lesson reloaded when
-    // the drill changed sentences).
-    void RunSpellDrill();
+    // The spelling ("btSpell"), speaking ("btSpeak") and shuffled recitation ("rbShuffle")
+    // windows from the current sentence to the lesson's end, the player hidden meanwhile; the
+    // book is closed for them and opened again (or the lesson reloaded when they changed
+    // sentences).
+    void RunDrill(const QString &name);
+    // The browsing window, the player visible behind it; the pages are rebuilt afterwards.
+    void RunBrowse();
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 
@@ -158,6 +170,11 @@ private:
     QToolButton *m_btShow = nullptr; // which texts are shown, and the layout
     void BuildShowMenu();
     void SyncShowMenu();
+    QToolButton *m_btTiming = nullptr; // the current sentence's timing nudges
+    void BuildTimingMenu();
+    std::unique_ptr<PlayerStudyLog> m_studyLog; // listening history, "只听难句", "学习记录"
+    QToolButton *m_btHardOnly = nullptr;
+    QToolButton *m_btRecord = nullptr;
     QLabel *m_lbInfo[3] = {nullptr, nullptr, nullptr};
     QLabel *m_lbCurSentenceNo = nullptr;
     QLabel *m_lbRepeatStatus = nullptr;

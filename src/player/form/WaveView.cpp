@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace mvx {
 
 namespace {
@@ -15,6 +17,7 @@ const QColor kDisabledBack(0xE0, 0xE0, 0xE0);
 const QColor kRed(255, 0, 0);
 const QColor kHead(0, 0, 0);
 const QColor kSegment(0, 120, 215);
+const QColor kDragEdge(0, 160, 0);
 } // namespace
 
 WaveView::WaveView(PlaybackController &controller, QWidget *parent) : QWidget(parent), m_controller(controller)
@@ -166,18 +169,65 @@ void WaveView::paintEvent(QPaintEvent *event)
     m_drawnHeadX = w.TapeHeadX();
     p.setPen(QPen(kHead, 1));
     p.drawLine(m_drawnHeadX, pic.top(), m_drawnHeadX, pic.bottom());
+    if (m_dragging) {
+        // The edge where it would go (kept inside the picture when it leaves it), and by how much.
+        const int x = std::clamp(w.XOf((m_dragEnd ? w.SndLength() : 0) + m_dragDeltaMs), 1, pic.width() - 2);
+        p.setPen(QPen(kDragEdge, 2, Qt::DashLine));
+        p.drawLine(x, pic.top(), x, pic.bottom());
+        const QString text = QStringLiteral("%1 %2%3 毫秒")
+                                 .arg(m_dragEnd ? QStringLiteral("结束") : QStringLiteral("开始"),
+                                      m_dragDeltaMs > 0 ? QStringLiteral("+") : QString())
+                                 .arg(m_dragDeltaMs);
+        const int tw = p.fontMetrics().horizontalAdvance(text);
+        p.drawText(std::clamp(x + 4, 0, std::max(0, pic.width() - tw - 2)), pic.top() + p.fontMetrics().ascent() + 2,
+                   text);
+    }
 }
 
 void WaveView::mousePressEvent(QMouseEvent *event)
 {
     if (event->position().y() < RulerHeight)
         return;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (event->button() == Qt::LeftButton && mods.testFlag(Qt::ShiftModifier) && !mods.testFlag(Qt::ControlModifier)) {
+        const WaveWindow &w = m_controller.Wave();
+        if (m_controller.PlayStatus() == NoLesson || m_controller.IsBusy() || !w.PictureEnabled())
+            return;
+        m_dragging = true;
+        m_dragFromMs = w.TimeAt(qRound(event->position().x()));
+        m_dragEnd = m_dragFromMs * 2 >= w.SndLength();
+        m_dragDeltaMs = 0;
+        update();
+        return;
+    }
     m_controller.WaveMouseDown(qRound(event->position().x()), event->button() == Qt::LeftButton,
                                event->modifiers().testFlag(Qt::ControlModifier));
 }
 
+void WaveView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragging)
+        return;
+    m_dragDeltaMs = m_controller.Wave().TimeAt(qRound(event->position().x())) - m_dragFromMs;
+    update();
+}
+
+void WaveView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_dragging || event->button() != Qt::LeftButton)
+        return;
+    m_dragDeltaMs = m_controller.Wave().TimeAt(qRound(event->position().x())) - m_dragFromMs;
+    m_dragging = false;
+    if (m_dragDeltaMs != 0)
+        m_controller.NudgeCurrentSentence(m_dragEnd, m_dragDeltaMs);
+    m_dragDeltaMs = 0;
+    update();
+}
+
 void WaveView::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (m_dragging || event->modifiers().testFlag(Qt::ShiftModifier))
+        return;
     if (event->button() == Qt::LeftButton && event->position().y() >= RulerHeight)
         m_controller.WaveDoubleClick();
 }

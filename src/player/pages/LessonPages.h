@@ -128,6 +128,7 @@ public:
     void DropSearchRanges();
     [[nodiscard]] bool MarkedShown() const { return m_markedShown; }
     void ShowAllMarkedSentences(bool show);
+    void MarkHardSentences(const QList<int> &sentences) override;
     void ShowAllKeyWords(bool show);
     void ShowAllNewWords(bool show);
     void SetEnglishFont();

@@ -330,6 +330,25 @@ void LessonPages::ShowAllMarkedSentences(bool show)
     RunOps(ops);
 }
 
+void LessonPages::MarkHardSentences(const QList<int> &sentences)
+{
+    if (!m_loaded || m_eFrame.isEmpty()) {
+        return;
+    }
+    const QVariantMap plain{{QStringLiteral("borderLeft"), QString()}, {QStringLiteral("paddingLeft"), QString()}};
+    const QVariantMap marked{{QStringLiteral("borderLeft"), QStringLiteral("3px solid #E07000")},
+                             {QStringLiteral("paddingLeft"), QStringLiteral("2px")}};
+    QVariantList ops;
+    ops.push_back(QVariantList{QStringLiteral("styleLabels"), m_eFrame, QStringLiteral("ste"), plain});
+    for (int n : sentences) {
+        const QString e = GetESentence(n);
+        if (!e.isEmpty()) {
+            ops.push_back(QVariantList{Style, m_eFrame, e, marked});
+        }
+    }
+    RunOps(ops);
+}
+
 void LessonPages::ShowAllKeyWords(bool show)
 {
     if (m_show.maskActive) {

@@ -6,6 +6,7 @@
 // Every call may run while no pages are loaded: then elements do not exist and the
 // highlight and scroll calls do nothing. Calls that wait for the view keep the event loop
 // running; the caller guards itself against being re-entered meanwhile.
+#include <QList>
 #include <QString>
 
 namespace mvx {
@@ -75,6 +76,9 @@ public:
     // Refills the small current-sentence pages shown while the full English or Chinese page
     // is hidden (each with its own auto-show switch); does nothing for a shown page.
     virtual void RefreshCurrentSentencePages(int n) = 0;
+    // Shows a thin mark in the margin of these sentences' English (the learner's hard ones)
+    // and takes it off every other sentence.
+    virtual void MarkHardSentences(const QList<int> &sentences) { (void)sentences; }
 
     // The lookups by their page names.
     [[nodiscard]] bool GetESentence(int n) const { return HasSentenceElement(SentenceText::English, n); }

@@ -515,6 +515,8 @@ void PlaybackController::OpenLesson(const QString &szBookFileName, int nLessonNo
     if (!reopen) {
         m_bookFile = szBookFileName;
         m_lessonNo = nLessonNo;
+        m_timesUndo.clear(); // undo reaches back only within one open lesson
+        m_filter.clear();
     }
     m_lessonFinished = false;
     SetABRepeatStatus(0);
@@ -584,6 +586,8 @@ void PlaybackController::btCloseFileClick()
     }
     m_sentenceCount = 0;
     m_curSentence = -1;
+    m_timesUndo.clear();
+    m_filter.clear();
     SetLessonInfo(QString());
 }
 
@@ -613,6 +617,7 @@ void PlaybackController::DoPlay()
     SetStatus(Playing);
     m_autoNext = true;
     NormallyPlayFile(true);
+    emit sentenceHeard(GetSentenceNoInAll(m_curSentence), false);
 }
 
 void PlaybackController::btPlaySentence_click()
@@ -628,6 +633,7 @@ void PlaybackController::DoPlaySentence()
     SetStatus(Playing);
     ToSentenceHeadNow();
     NormallyPlayFile(false);
+    emit sentenceHeard(GetSentenceNoInAll(m_curSentence), false);
 }
 
 void PlaybackController::btPause_Click()

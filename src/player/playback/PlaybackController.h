@@ -19,6 +19,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -98,6 +99,35 @@ public:
     void hsWave_Scroll(int value);
     void hsWave_Change(int value);
 
+    // ---- Timing nudges ----------------------------------------------------------------
+    // Moves the current sentence's heard start (endEdge false) or end by deltaMs in the book,
+    // cuts its sound again at once, redraws the waveform and goes on in the same status (a
+    // repeat goes on with the new bounds, the position stays on the same sound). A read-only
+    // book is reported and nothing changes; a nudge stopped by a limit beeps. Each change can
+    // be undone (UndoNudge) while the lesson is open.
+    static constexpr int NudgeStepMs = 50;
+    static constexpr int FineNudgeStepMs = 10;
+    static constexpr int MaxUndoNudges = 200;
+    bool NudgeCurrentSentence(bool endEdge, int deltaMs);
+    // Puts the current sentence back to the maker's times ("恢复原始时间").
+    bool RestoreCurrentSentenceTimes();
+    // Undoes the last timing change of this lesson, on whichever sentence it was.
+    bool UndoNudge();
+    [[nodiscard]] int UndoableNudges() const { return int(m_timesUndo.size()); }
+    // The timing keys: [ and ] move the start 50 ms earlier / later, Shift+[ and Shift+] the
+    // end, with Ctrl 10 ms; \ puts the maker's times back; Ctrl+Z undoes. Returns true when
+    // the key is one of them, whether or not it did anything.
+    bool HandleTimingKey(int qtKey, Qt::KeyboardModifiers modifiers);
+
+    // ---- Hard sentences only -----------------------------------------------------------
+    // The sentences (numbers in the lesson) that next / previous, playing on and automatic
+    // repeat go through, in lesson order; empty: all of them. Cleared with another lesson.
+    void SetSentenceFilter(QList<int> sentences);
+    [[nodiscard]] const QList<int> &SentenceFilter() const { return m_filter; }
+    // The sentence after / before n that navigation goes to, or -1 when there is none.
+    [[nodiscard]] int NextSentence(int n) const;
+    [[nodiscard]] int PrevSentence(int n) const;
+
     // ---- Keys -------------------------------------------------------------------------
     // The window's key table (Qt key codes). Returns true when the key belongs to the
     // player, whether or not it did anything. A key that arrives while the player waits is
@@ -165,6 +195,9 @@ signals:
     void beep();
     void message(const QString &text);
     void featureRequested(const QString &name);
+    // A sentence (number in all) was played as part of the lesson (repeated false) or began a
+    // round of a sentence, A-B or automatic repeat (repeated true): for the listening history.
+    void sentenceHeard(int noInAll, bool repeated);
 
 private:
     // Marks a wait (or a modal message) during which input and timer ticks are ignored.
@@ -210,6 +243,10 @@ private:
     void StartRepeatGap();
 
     bool PrepareSentenceSnd(int nSentenceNoInAll);
+    // Runs one timing change of sentence noInAll and, when it is the current one, cuts it
+    // again (RecutCurrentSentence); records the times before it for undo when asked.
+    bool ChangeTimes(int noInAll, const std::function<bool()> &change, bool recordUndo);
+    void RecutCurrentSentence(int startShiftMs);
     bool SetFileName(const QString &fileName, bool reportFailure);
     bool WaitForReady();
     void ToCloseFileForPlayer();
@@ -276,6 +313,14 @@ private:
     int m_busy = 0;
     static constexpr int MaxHeldKeys = 32;
     std::vector<std::pair<int, bool>> m_heldKeys; // keys that came during a wait
+    struct TimesBefore
+    {
+        int noInAll;
+        int startMs;
+        int endMs;
+    };
+    std::vector<TimesBefore> m_timesUndo; // the heard times before each change, newest last
+    QList<int> m_filter;                  // hard sentences only (empty: all)
     std::shared_ptr<int> m_alive = std::make_shared<int>(0); // for deferred calls
 
     QString m_statusText;

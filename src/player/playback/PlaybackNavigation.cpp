@@ -170,20 +170,47 @@ void PlaybackController::btPrev_Click()
 {
     if (IsBusy())
         return;
-    if (m_curSentence <= m_hasTitleSentence)
+    const int prev = PrevSentence(m_curSentence);
+    if (prev < 0)
         Beep();
     else
-        GoToSentenceNow(m_curSentence - 1);
+        GoToSentenceNow(prev);
 }
 
 void PlaybackController::btNext_Click()
 {
     if (IsBusy())
         return;
-    if (m_curSentence >= m_sentenceCount - 1)
+    const int next = NextSentence(m_curSentence);
+    if (next < 0)
         Beep();
     else
-        GoToSentenceNow(m_curSentence + 1);
+        GoToSentenceNow(next);
+}
+
+void PlaybackController::SetSentenceFilter(QList<int> sentences)
+{
+    std::sort(sentences.begin(), sentences.end());
+    sentences.erase(std::unique(sentences.begin(), sentences.end()), sentences.end());
+    sentences.removeIf([this](int n) { return n < m_hasTitleSentence || n >= m_sentenceCount; });
+    m_filter = sentences;
+    Changed();
+}
+
+int PlaybackController::NextSentence(int n) const
+{
+    if (m_filter.isEmpty())
+        return n + 1 < m_sentenceCount ? n + 1 : -1;
+    const auto it = std::upper_bound(m_filter.begin(), m_filter.end(), n);
+    return it == m_filter.end() ? -1 : *it;
+}
+
+int PlaybackController::PrevSentence(int n) const
+{
+    if (m_filter.isEmpty())
+        return n - 1 >= m_hasTitleSentence ? n - 1 : -1;
+    const auto it = std::lower_bound(m_filter.begin(), m_filter.end(), n);
+    return it == m_filter.begin() ? -1 : *(it - 1);
 }
 
 // ---- End checks ---------------------------------------------------------------------------
@@ -194,13 +221,16 @@ void PlaybackController::EndCheckPlaying()
         return;
     SetABRepeatStatus(0);
     m_wave.ShowSegLines(false, false);
-    if (m_autoNext && m_curSentence >= m_sentenceCount - 1) {
+    const int next = NextSentence(m_curSentence);
+    if (m_autoNext && next < 0) {
         SetStatus(Stopped);
         m_lessonFinished = true;
     } else if (m_autoNext) {
-        SetCurSentenceNow(m_curSentence + 1);
-        if (m_status == Playing)
+        SetCurSentenceNow(next);
+        if (m_status == Playing) {
             ToPlay();
+            emit sentenceHeard(GetSentenceNoInAll(m_curSentence), false);
+        }
     } else {
         SetStatus(Stopped);
         StopPlay();
@@ -212,8 +242,10 @@ void PlaybackController::EndCheckPlaying()
 
 void PlaybackController::EndCheckRepeating()
 {
-    if (m_curPos >= m_repeatEnd)
+    if (m_curPos >= m_repeatEnd) {
         SetCurrentPosNow(m_repeatStart);
+        emit sentenceHeard(GetSentenceNoInAll(m_curSentence), true);
+    }
 }
 
 void PlaybackController::EndCheckAutoRepeating()
@@ -224,6 +256,7 @@ void PlaybackController::EndCheckAutoRepeating()
     if (m_autoRepeatCount < App().playback.autoRepeatTimes) {
         SetCurrentPosNow(m_repeatStart);
         ToPlay();
+        emit sentenceHeard(GetSentenceNoInAll(m_curSentence), true);
     } else {
         StartRepeatGap();
     }
@@ -270,11 +303,12 @@ void PlaybackController::timerAutoRepeatBreak_Timer()
         EnableWaveWindow(true);
         m_clock.SetTimer(PlayerTimer::AutoRepeatBreak, false);
         m_inRepeatGap = false;
-        if (m_curSentence >= m_sentenceCount - 1) {
+        const int next = NextSentence(m_curSentence);
+        if (next < 0) {
             DoStop();
             m_curPos = m_sndLength;
         } else {
-            SetCurSentenceNow(m_curSentence + 1);
+            SetCurSentenceNow(next);
             if (m_status == AutoRepeating)
                 DoAutoRepeat();
         }
@@ -324,6 +358,7 @@ void PlaybackController::PlaySegment(int nStartPos, int nEndPos)
     m_clock.SetTimer(PlayerTimer::Position, true);
     ToPlay();
     emit tapeHeadMoved();
+    emit sentenceHeard(GetSentenceNoInAll(m_curSentence), true);
 }
 
 void PlaybackController::UpdateRepeatStatusText()

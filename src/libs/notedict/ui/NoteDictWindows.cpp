@@ -5,6 +5,7 @@
 #include "NotebookForm.h"
 #include "SpellForm.h"
 
+#include "notedict/DrillBook.h"
 #include "notedict/NoteDictLib.h"
 #include "core/Helpers.h"
 #include "ui/MessageBox.h"
@@ -25,6 +26,7 @@ struct SpellRequest
     int first = 0;
     int count = 0;
     int level = 0;
+    QString noteFile;
     bool ready = false;
     bool changed = false;
 };
@@ -36,12 +38,14 @@ int ShowSpell(bool test)
         return 0;
     g_spell.ready = false;
     SpellForm form(g_spell.owner, test);
+    form.SetNotebook(g_spell.noteFile);
     QString error;
     if (!form.Start(g_spell.bookFile, g_spell.first, g_spell.count, g_spell.level, &error)) {
         ShowMessageBox(error, 1);
         return 0;
     }
     form.exec();
+    g_spell.changed = form.Changed();
     return 1;
 }
 } // namespace
@@ -51,9 +55,10 @@ int bcSpell_Init(QWidget *owner, const QString &bookFile, int first, int count, 
     return bcSpell_InitEx(owner, bookFile, first, count, 0, noteName);
 }
 
-int bcSpell_InitEx(QWidget *owner, const QString &bookFile, int first, int count, int level, const QString &)
+int bcSpell_InitEx(QWidget *owner, const QString &bookFile, int first, int count, int level,
+                   const QString &noteName)
 {
-    g_spell = {owner, bookFile, first, count, level, false, false};
+    g_spell = {owner, bookFile, first, count, level, DrillNotebookFile(noteName), false, false};
     DictationSession check;
     QString error;
     if (!check.Open(bookFile, first, count, level, &error)) {

@@ -34,8 +34,8 @@ int bcNote_ShowModal();
 // The spelling window (whole-sentence dictation) over sentences first .. first + count - 1 of
 // the book, parented to owner; level: how often each sentence may be heard (0 = no limit).
 // Returns 1, or 0 after telling the learner why (unreadable book, range outside the book,
-// count below 1, no words): no window then. The notebook name is kept for the window's
-// notebook words.
+// count below 1, no words): no window then. The wrong and missing words the learner keeps go
+// to the notebook named (a bare name is that file in the notebook folder).
 int bcSpell_Init(QWidget *owner, const QString &bookFile, int first, int count, const QString &noteName);
 int bcSpell_InitEx(QWidget *owner, const QString &bookFile, int first, int count, int level,
                    const QString &noteName);

@@ -2,12 +2,15 @@
 
 #include "core/UserSettings.h"
 #include "core/WorkingFiles.h"
+#include "notedict/NoteDictLib.h"
+#include "SentenceEditForm.h"
 #include "libs/sentra/SentraBook.h"
 #include "ui/MessageBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +74,17 @@ SpellForm::SpellForm(QWidget *owner, bool test)
     m_onlyWrong->setGeometry(360 / 15, 5400 / 15, 3000 / 15, 360 / 15);
     m_onlyWrong->setVisible(!test);
     m_onlyWrong->setFocusPolicy(Qt::NoFocus);
+    const auto plainButton = [this](const QString &tag, const QString &text, int left, const char *tip) {
+        auto *button = new QPushButton(text, this);
+        button->setObjectName(tag);
+        button->setToolTip(QString::fromUtf8(tip));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(left / 15, 5370 / 15, 1300 / 15, 420 / 15);
+        connect(button, &QPushButton::clicked, this, [this, tag] { DispatchClick(tag); });
+        return button;
+    };
+    m_edit = plainButton(QStringLiteral("btEdit"), QStringLiteral("修改句子"), 3500, "改正这一句的英文或中文");
+    m_addWords = plainButton(QStringLiteral("btAddWords"), QStringLiteral("生词入本"), 4900, "把听错和漏听的单词存入单词笔记本");
     AddButton(QStringLiteral("btOk"), 7200, 5350, 1425, 450);
     m_soundFile = WorkingFiles::AllTmpFile + QStringLiteral("/spellsentence.wav");
 }
@@ -86,6 +100,7 @@ bool SpellForm::Start(const QString &bookFile, int first, int count, int level, 
 void SpellForm::SetOnlyWrong(bool onlyWrong)
 {
     QString error;
+    m_changed = Changed();
     if (!m_session.Open(m_startBook, m_startFirst, m_startCount, m_session.Level(), &error, onlyWrong)) {
         ShowMessageBox(error, 1);
         const QSignalBlocker block(m_onlyWrong);
@@ -157,6 +172,57 @@ void SpellForm::Refresh()
     m_progress->setText(progress);
     m_plays->setText(left < 0 ? QString() : QStringLiteral("还可听 %1 次").arg(left));
     m_replay->setEnabled(left != 0 && m_session.CurrentStep() != DictationSession::Finished);
+    m_addWords->setEnabled(!m_session.MissedWords().isEmpty() && !m_noteFile.isEmpty());
+}
+
+void SpellForm::ShowChecked()
+{
+    const DictationSession::Step step = m_session.CurrentStep();
+    if (step == DictationSession::Typing || step == DictationSession::Finished)
+        return;
+    m_result->setText(m_session.CheckedHtml());
+    if (step != DictationSession::Checked)
+        m_english->setText(QStringLiteral("显示英文：") + m_session.MarkedEnglishHtml());
+    if (step == DictationSession::ChineseShown)
+        m_chinese->setText(QStringLiteral("显示中文：") + m_session.Current().chinese.toHtmlEscaped());
+}
+
+QString SpellForm::CorrectCurrent(const QString &english, const QString &chinese)
+{
+    const QString refused = m_session.Correct(english, chinese);
+    if (!refused.isEmpty())
+        ShowMessageBox(refused, 1);
+    const QString notice = m_session.TakeNotice();
+    if (!notice.isEmpty())
+        ShowMessageBox(notice, 1);
+    ShowChecked();
+    Refresh();
+    return refused;
+}
+
+void SpellForm::btEdit_click()
+{
+    if (m_session.Count() == 0 || m_session.CurrentStep() == DictationSession::Finished)
+        return;
+    const DictationSession::Sentence &s = m_session.Current();
+    SentenceEditForm form(this, s.english, s.chinese);
+    form.Load();
+    if (form.exec() == QDialog::Accepted)
+        CorrectCurrent(form.English(), form.Chinese());
+    m_answer->setFocus();
+}
+
+void SpellForm::btAddWords_click()
+{
+    const QStringList words = m_session.MissedWords();
+    if (words.isEmpty() || m_noteFile.isEmpty())
+        return;
+    QDir().mkpath(QFileInfo(m_noteFile).absolutePath());
+    const int stored = m_session.AddMissedWordsToNotebook(m_noteFile, NoteDict().dictHandle);
+    ShowMessageBox(stored < 0 ? QStringLiteral("单词笔记本无法写入。")
+                              : QStringLiteral("已存入单词笔记本：%1").arg(words.join(QStringLiteral("、"))),
+                   1);
+    m_answer->setFocus();
 }
 
 void SpellForm::btReplay_click()

@@ -41,7 +41,18 @@ public:
     void SetOnlyWrong(bool onlyWrong);
     [[nodiscard]] QCheckBox *OnlyWrongBox() const { return m_onlyWrong; }
 
+    // The notebook the wrong and missing words go to ("notebook/brxspecial_note").
+    void SetNotebook(const QString &noteFile) { m_noteFile = noteFile; }
+    // Stores a correction of the current sentence (a checked answer is checked again); the
+    // reason it was refused is shown and returned.
+    QString CorrectCurrent(const QString &english, const QString &chinese);
+    [[nodiscard]] bool Changed() const { return m_changed || m_session.Changed(); }
+
     Q_INVOKABLE void btReplay_click();
+    // "修改句子": the correction dialog for the current sentence.
+    Q_INVOKABLE void btEdit_click();
+    // "生词入本": the checked sentence's wrong and missing words into the notebook.
+    Q_INVOKABLE void btAddWords_click();
     Q_INVOKABLE void btOk_click();
     Q_INVOKABLE void btWinClose_click();
 
@@ -52,6 +63,7 @@ protected:
 
 private:
     void ShowSentence();
+    void ShowChecked();
     void Refresh();
     void PlayCurrent();
     static double RateOfEntry(int entry);
@@ -69,6 +81,10 @@ private:
     QLabel *m_progress = nullptr;
     QLabel *m_plays = nullptr;
     QPushButton *m_replay = nullptr;
+    QPushButton *m_edit = nullptr;
+    QPushButton *m_addWords = nullptr;
+    QString m_noteFile;
+    bool m_changed = false; // a correction stored in an earlier run of this window
     QLineEdit *m_answer = nullptr;
     QLabel *m_result = nullptr;
     QLabel *m_english = nullptr;
