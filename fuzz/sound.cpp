@@ -1,9 +1,14 @@
-// Sound input: the player's decoder (whole file into memory) and the book maker's decoder
-// (length and loudness in one pass). Any bytes give a sound or a message, never a crash,
-// and neither trusts a header's length beyond what the file holds.
+// Sound input: the player's decoder (whole file into memory), the book maker's decoder
+// (length and loudness in one pass), the mono readers behind word sounds and waveforms and
+// behind sentence MP3s. Any bytes give a sound or a message, never a crash, and none trusts
+// a header's length beyond what the file holds.
 #include "FuzzSupport.h"
+#include "comm/SoundIo.h"
 #include "libs/bookmaker/AudioDecoder.h"
 #include "libs/media/DecodedSound.h"
+#include "libs/sentra/SoundFiles.h"
+
+#include <algorithm>
 
 using namespace mvx;
 
@@ -33,5 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(audio.durationMs >= 0 && audio.sampleRate > 0, path);
     else
         FUZZ_CHECK(audio.frameEnergies.empty(), audio.error);
+
+    // A buffer is never far beyond what was decoded or what the file's bytes could hold.
+    const qint64 bound = 64 * qint64(size) + 65536;
+    MonoSound mono;
+    if (SoundIo::ReadMono(path, mono))
+        FUZZ_CHECK(mono.samples.capacity() <= std::max<qint64>(bound, 2 * mono.samples.size()), path);
+    std::vector<qint16> samples;
+    int rate = 0;
+    if (sentra::SoundFiles::readMono16(path, samples, &rate))
+        FUZZ_CHECK(qint64(samples.capacity()) <= std::max<qint64>(bound, 2 * qint64(samples.size())), path);
     return 0;
 }

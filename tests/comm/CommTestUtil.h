@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for the common library's tests: scratch folders and made-up sounds.
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QVector>
 #include <sndfile.h>
@@ -43,6 +44,22 @@ inline QVector<qint16> Tone(int rate, int ms, int amplitude, double hz = 440)
     for (qsizetype i = 0; i < s.size(); ++i)
         s[i] = qint16(std::lround(amplitude * std::sin(2 * M_PI * hz * double(i) / rate)));
     return s;
+}
+
+// Rewrites a FLAC file's STREAMINFO total sample count (36 bits from byte 21's low nibble),
+// as a damaged or hostile header would claim any length.
+inline bool ClaimFlacFrames(const QString &path, quint64 frames)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = f.readAll();
+    if (bytes.size() < 26 || !bytes.startsWith("fLaC"))
+        return false;
+    bytes[21] = char((bytes[21] & 0xF0) | int((frames >> 32) & 0x0F));
+    for (int i = 0; i < 4; ++i)
+        bytes[22 + i] = char((frames >> (24 - 8 * i)) & 0xFF);
+    return f.seek(0) && f.write(bytes) == bytes.size();
 }
 
 struct SoundInfo

@@ -2,6 +2,7 @@
 // small text helpers.
 #include "CommTestUtil.h"
 #include "comm/CommLib.h"
+#include "comm/SoundIo.h"
 #include "core/TextCodec.h"
 
 #include <QFile>
@@ -149,6 +150,33 @@ private slots:
         QCOMPARE(vcEncodeWavToMp3(text, mp3, 96), 0);
         QCOMPARE(QFile(mp3).size(), before);
         QCOMPARE(vcEncodeWavToMp3(wav, m_dir + QStringLiteral("/no/folder/s.mp3"), 96), 0);
+    }
+
+    // A header's length sizes no buffer the file could not fill: the sound is what the file
+    // holds, whatever its header claims, and a missing length reads the whole stream.
+    void soundLengthComesFromTheData_data()
+    {
+        QTest::addColumn<quint64>("claimed");
+        QTest::addRow("claims 2^31 - 1 frames") << quint64(0x7FFFFFFF);
+        QTest::addRow("claims 2^35 frames") << (quint64(1) << 35);
+        QTest::addRow("claims twice its length") << quint64(2400);
+        QTest::addRow("no length given") << quint64(0);
+    }
+
+    void soundLengthComesFromTheData()
+    {
+        QFETCH(quint64, claimed);
+        const QString flac = m_dir + QStringLiteral("/claims.flac");
+        const QVector<qint16> tone = Tone(8000, 150, 9000);
+        QVERIFY(WriteSound(flac, tone, 8000, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16));
+        QVERIFY(ClaimFlacFrames(flac, claimed));
+        MonoSound sound;
+        QString error;
+        QVERIFY2(SoundIo::ReadMono(flac, sound, &error), qPrintable(error));
+        QCOMPARE(sound.samples.size(), tone.size());
+        QCOMPARE_LT(sound.samples.capacity(), qsizetype(1) << 20);
+        for (qsizetype i = 0; i < tone.size(); i += 97)
+            QVERIFY2(std::abs(sound.samples[i] - tone[i]) <= 1, qPrintable(QString::number(i)));
     }
 
     void textHelpers()

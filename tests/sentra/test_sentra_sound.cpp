@@ -3,8 +3,11 @@
 #include "SentraFixtures.h"
 #include "core/SqliteDb.h"
 #include "libs/sentra/SentraFacade.h"
+#include "libs/sentra/SoundFiles.h"
 
 #include <QtTest>
+
+#include <sys/resource.h>
 
 #include <cmath>
 
@@ -56,6 +59,8 @@ private slots:
     void seekingCutEqualsCutFromStart();
     void mp3MadeOnlyWhenAsked();
     void brokenSoundFailsWithoutFile();
+    void mp3LengthComesFromTheData_data();
+    void mp3LengthComesFromTheData();
 };
 
 void TestSentraSound::sentenceSoundIsExactStretch_data()
@@ -215,6 +220,42 @@ void TestSentraSound::brokenSoundFailsWithoutFile()
     QCOMPARE(bcSentence_MakeSndFile(g, 1, 0, 0, nullptr, d + "/no/such/folder/x", -1, 0), -1);
     QCOMPARE(bcSentence_MakeSndFile(g, 1, 0, 0, nullptr, QString(), -1, 0), -1);
     bcSentraBook_Close(g);
+}
+
+void TestSentraSound::mp3LengthComesFromTheData_data()
+{
+    QTest::addColumn<quint64>("claimed");
+    QTest::addRow("claims 2^31 - 1 frames") << quint64(0x7FFFFFFF);
+    QTest::addRow("claims 2^35 frames") << (quint64(1) << 35);
+    QTest::addRow("no length given") << quint64(0);
+}
+
+// The sound an MP3 is made from may carry any header: its length is what the data holds,
+// and reading it takes memory in proportion to the file, not to the header's claim.
+void TestSentraSound::mp3LengthComesFromTheData()
+{
+    QFETCH(quint64, claimed);
+    const int frames = 11025;
+    QByteArray bytes = fixtures::toneFile(22050, 1, frames / 22050.0, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+    QVERIFY(bytes.startsWith("fLaC"));
+    // STREAMINFO's 36-bit total sample count starts in byte 21's low nibble.
+    bytes[21] = char((bytes[21] & 0xF0) | int((claimed >> 32) & 0x0F));
+    for (int i = 0; i < 4; ++i)
+        bytes[22 + i] = char((claimed >> (24 - 8 * i)) & 0xFF);
+    const QString base = fixtures::tmpDir() + QStringLiteral("/claims");
+    QFile::remove(base + ".mp3");
+    QFile wav(base + ".wav");
+    QVERIFY(wav.open(QIODevice::WriteOnly) && wav.write(bytes) == bytes.size());
+    wav.close();
+
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    QString error;
+    QVERIFY2(SoundFiles::makeMp3FromWav(base + ".wav", base + ".mp3", 96, &error), qPrintable(error));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    QCOMPARE_LT(after.ru_maxrss - before.ru_maxrss, 256L * 1024); // kilobytes
+    QCOMPARE(qint64(readSound(base + ".mp3").info.frames), qint64(frames));
 }
 
 QTEST_GUILESS_MAIN(TestSentraSound)

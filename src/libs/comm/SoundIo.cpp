@@ -1,6 +1,7 @@
 #include "SoundIo.h"
 
 #include "core/Helpers.h"
+#include "core/SoundSizing.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,9 @@ bool ReadMono(const QString &path, MonoSound &out, QString *error)
         return false;
     }
     out.sampleRate = info.samplerate;
-    if (info.channels == 1 && info.frames > 0 && info.frames < (qint64(1) << 31)) {
+    // The header's length only sizes a buffer when the file could hold that much sound.
+    const qint64 reserve = FramesWorthReserving(info.frames, info.channels, QFileInfo(ToFsPath(path)).size());
+    if (info.channels == 1 && reserve > 0) {
         // Mono: straight into the sample array.
         out.samples.resize(qsizetype(info.frames));
         const sf_count_t got = sf_readf_short(file, out.samples.data(), info.frames);
@@ -53,8 +56,7 @@ bool ReadMono(const QString &path, MonoSound &out, QString *error)
     sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);
     const int channels = info.channels;
     std::vector<float> block(size_t(4096) * size_t(channels));
-    if (info.frames > 0 && info.frames < (qint64(1) << 31))
-        out.samples.reserve(qsizetype(info.frames));
+    out.samples.reserve(qsizetype(reserve));
     for (;;) {
         const sf_count_t got = sf_readf_float(file, block.data(), 4096);
         if (got <= 0)

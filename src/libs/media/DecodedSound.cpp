@@ -1,5 +1,7 @@
 #include "libs/media/DecodedSound.h"
 
+#include "core/SoundSizing.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -56,12 +58,10 @@ std::shared_ptr<const DecodedSound> DecodedSound::load(const QString &path, QStr
     sound->m_sampleRate = sfInfo.samplerate;
 
     // The frame count in the header may be missing or wrong for streams (MP3), and a damaged
-    // file may claim any length: it only sizes the buffer when the file's bytes could hold
-    // that much sound (no codec packs more than 32 samples into a byte); read in blocks.
+    // file may claim any length; read in blocks.
     std::vector<float> block(size_t(4096) * fileChannels);
     std::vector<float> &out = sound->m_samples;
-    if (sfInfo.frames > 0 && sfInfo.frames < (1LL << 31) && sfInfo.frames * fileChannels <= info.size() * 32)
-        out.reserve(size_t(sfInfo.frames) * channels);
+    out.reserve(size_t(FramesWorthReserving(sfInfo.frames, fileChannels, info.size())) * channels);
     for (;;) {
         const sf_count_t got = sf_readf_float(sf.get(), block.data(), 4096);
         if (got <= 0)

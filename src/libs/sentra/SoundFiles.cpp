@@ -1,5 +1,7 @@
 #include "SoundFiles.h"
 
+#include "core/SoundSizing.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -136,25 +138,34 @@ bool SoundFiles::encodeMp3(const std::vector<qint16> &samples, int rate, int kbp
 bool SoundFiles::readMono16(const QString &path, std::vector<qint16> &samples, int *rate,
                             QString *error)
 {
+    samples.clear();
     SF_INFO info{};
     SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-    if (!f) {
+    if (!f || info.channels <= 0) {
+        if (f)
+            sf_close(f);
         setError(error, QStringLiteral("cannot read %1").arg(path));
         return false;
     }
-    std::vector<short> inter(size_t(info.frames) * size_t(info.channels));
-    const sf_count_t got = sf_readf_short(f, inter.data(), info.frames);
+    // Read in blocks: the header's length only sizes the buffer when the file could hold it.
+    const int channels = info.channels;
+    samples.reserve(size_t(FramesWorthReserving(info.frames, channels, QFileInfo(path).size())));
+    std::vector<short> block(size_t(4096) * size_t(channels));
+    sf_count_t got = 0;
+    while ((got = sf_readf_short(f, block.data(), 4096)) > 0) {
+        for (sf_count_t i = 0; i < got; ++i) {
+            int sum = 0;
+            for (int c = 0; c < channels; ++c)
+                sum += block[size_t(i * channels + c)];
+            samples.push_back(qint16(sum / channels));
+        }
+    }
+    const int err = sf_error(f);
     sf_close(f);
-    if (got < 0 || info.channels <= 0) {
+    if (got < 0 || err != SF_ERR_NO_ERROR) {
+        samples.clear();
         setError(error, QStringLiteral("cannot read %1").arg(path));
         return false;
-    }
-    samples.resize(size_t(got));
-    for (sf_count_t i = 0; i < got; ++i) {
-        int sum = 0;
-        for (int c = 0; c < info.channels; ++c)
-            sum += inter[size_t(i * info.channels + c)];
-        samples[size_t(i)] = qint16(sum / info.channels);
     }
     if (rate)
         *rate = info.samplerate;
