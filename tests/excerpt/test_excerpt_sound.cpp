@@ -6,6 +6,10 @@
 
 #include <QtTest>
 
+#include <ebur128.h>
+
+#include <cmath>
+
 using namespace mvx;
 using namespace mvx::excerpt;
 
@@ -28,6 +32,19 @@ Loudness LoudnessOf(const std::vector<qint16> &s)
     for (size_t i = 0; i < s.size(); ++i)
         f[i] = s[i] / 32768.0f;
     return MeasureLoudness(f, ClipRate);
+}
+
+// The true peak as libebur128 measures it over the whole clip, never under the sample peak.
+double WholeClipTruePeakDb(const std::vector<float> &f, int rate)
+{
+    ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_TRUE_PEAK);
+    double peak = 0;
+    ebur128_add_frames_float(st, f.data(), f.size());
+    ebur128_true_peak(st, 0, &peak);
+    ebur128_destroy(&st);
+    for (const float v : f)
+        peak = std::max(peak, double(std::fabs(v)));
+    return 20.0 * std::log10(peak);
 }
 
 } // namespace
@@ -128,6 +145,45 @@ private slots:
         const std::vector<qint16> decoded = excerptfix::decode(path, &rate);
         QCOMPARE(rate, ClipRate);
         QCOMPARE(qint64(decoded.size()), want);
+    }
+
+    // The true peak is measured over the loud stretches only, with silence between them; it
+    // must come out as over the whole clip wherever the peak lies.
+    void truePeakOfLoudPartsMatchesWholeClip_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<int>("peakAt"); // a burst whose peaks lie between samples (-1: none)
+        const int n = 5 * ClipRate;
+        QTest::newRow("peak at the start") << "bursts" << 0;
+        QTest::newRow("peak at the end") << "bursts" << n - 8;
+        QTest::newRow("peak at a burst's end") << "bursts" << 1500 * 7 - 300 - 8;
+        QTest::newRow("peak after a short gap") << "bursts" << 1500 * 5 - 50;
+        QTest::newRow("no peak between samples") << "bursts" << -1;
+        QTest::newRow("one click in a quiet tone") << "click" << -1;
+        QTest::newRow("white noise") << "noise" << n / 2;
+    }
+    void truePeakOfLoudPartsMatchesWholeClip()
+    {
+        QFETCH(QString, base);
+        QFETCH(int, peakAt);
+        std::vector<float> f(size_t(5 * ClipRate));
+        QRandomGenerator random(7);
+        const int gaps[] = {50, 130, 300}; // merged into one stretch, and apart
+        for (size_t i = 0; i < f.size(); ++i) {
+            const int at = int(i);
+            const double tone = std::sin(2 * M_PI * 150 * at / ClipRate);
+            if (base == QLatin1String("bursts"))
+                f[i] = at % 1500 < 1500 - gaps[at / 1500 % 3] ? float(0.3 * tone) : 0.0f;
+            else if (base == QLatin1String("click"))
+                f[i] = at == 40000 ? 0.99f : float(0.05 * tone);
+            else
+                f[i] = float(random.bounded(1.0) - 0.5);
+            // A quarter of the rate at 45 degrees: the samples reach 0.71 of the peak between them.
+            if (peakAt >= 0 && at >= peakAt && at < peakAt + 8)
+                f[i] = float(0.6 * std::sin(M_PI / 2 * at + M_PI / 4));
+        }
+        const Loudness l = MeasureLoudness(f, ClipRate);
+        QCOMPARE(l.truePeakDb, WholeClipTruePeakDb(f, ClipRate));
     }
 
     void levelsLoudness_data()

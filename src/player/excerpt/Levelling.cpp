@@ -13,26 +13,83 @@ bool Loudness::hasLoudness() const
     return std::isfinite(integratedLufs);
 }
 
+namespace {
+
+constexpr double NoLevel = -std::numeric_limits<double>::infinity();
+
+// The true peak is most of the measuring cost, and only the loud parts of a clip can hold it.
+// An interpolated value is a weighted sum of nearby samples whose weights add up to well under
+// PeakHeadroom (libebur128's interpolator: about 1.9) and reach well under PeakReach samples;
+// so a value whose samples are all under samplePeak / PeakHeadroom cannot pass the sample
+// peak. Only stretches within PeakReach of a louder sample are measured, each after PeakReach
+// samples of silence that clear the interpolator; the result is that of the whole clip.
+constexpr float PeakHeadroom = 2.5f;
+constexpr size_t PeakReach = 64;
+
+// The linear true peak, never under the sample peak; -1 when it cannot be measured.
+double TruePeak(std::span<const float> samples, int rate)
+{
+    float samplePeak = 0;
+    for (const float v : samples)
+        samplePeak = std::max(samplePeak, std::fabs(v));
+    if (samplePeak == 0)
+        return 0;
+    ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_TRUE_PEAK);
+    if (!st)
+        return -1;
+    const float loud = samplePeak / PeakHeadroom;
+    const std::vector<float> silence(PeakReach, 0.0f);
+    bool ok = true;
+    const size_t n = samples.size();
+    size_t i = 0;
+    while (ok && i < n) {
+        while (i < n && std::fabs(samples[i]) <= loud)
+            ++i;
+        if (i == n)
+            break;
+        // A stretch: from PeakReach before the first loud sample to PeakReach after the last
+        // loud one that is not followed by another within 2 * PeakReach.
+        const size_t from = i > PeakReach ? i - PeakReach : 0;
+        size_t lastLoud = i;
+        for (size_t j = i + 1; j < n && j <= lastLoud + 2 * PeakReach; ++j) {
+            if (std::fabs(samples[j]) > loud)
+                lastLoud = j;
+        }
+        const size_t to = std::min(n, lastLoud + PeakReach + 1);
+        ok = ebur128_add_frames_float(st, samples.data() + from, to - from) == EBUR128_SUCCESS
+             && (to == n || ebur128_add_frames_float(st, silence.data(), silence.size()) == EBUR128_SUCCESS);
+        i = to;
+    }
+    double peak = -1;
+    if (ok && ebur128_true_peak(st, 0, &peak) != EBUR128_SUCCESS)
+        peak = -1;
+    ebur128_destroy(&st);
+    return peak < 0 ? -1 : std::max(peak, double(samplePeak));
+}
+
+double IntegratedLufs(std::span<const float> samples, int rate)
+{
+    ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_I);
+    if (!st)
+        return NoLevel;
+    double lufs = NoLevel;
+    if (ebur128_add_frames_float(st, samples.data(), samples.size()) != EBUR128_SUCCESS
+        || ebur128_loudness_global(st, &lufs) != EBUR128_SUCCESS)
+        lufs = NoLevel;
+    ebur128_destroy(&st);
+    return std::isfinite(lufs) ? lufs : NoLevel;
+}
+
+} // namespace
+
 Loudness MeasureLoudness(std::span<const float> samples, int rate)
 {
-    constexpr double none = -std::numeric_limits<double>::infinity();
-    Loudness out{none, none};
+    Loudness out{NoLevel, NoLevel};
     if (samples.empty() || rate <= 0)
         return out;
-    ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK);
-    if (!st)
-        return out;
-    double lufs = none;
-    double peak = 0;
-    if (ebur128_add_frames_float(st, samples.data(), samples.size()) == EBUR128_SUCCESS) {
-        if (ebur128_loudness_global(st, &lufs) != EBUR128_SUCCESS)
-            lufs = none;
-        if (ebur128_true_peak(st, 0, &peak) != EBUR128_SUCCESS)
-            peak = 0;
-    }
-    ebur128_destroy(&st);
-    out.integratedLufs = std::isfinite(lufs) ? lufs : none;
-    out.truePeakDb = peak > 0 ? 20.0 * std::log10(peak) : none;
+    out.integratedLufs = IntegratedLufs(samples, rate);
+    const double peak = TruePeak(samples, rate);
+    out.truePeakDb = peak > 0 ? 20.0 * std::log10(peak) : NoLevel;
     return out;
 }
 
@@ -50,13 +107,11 @@ std::vector<qint16> Levelled(const std::vector<qint16> &samples, int rate)
 {
     std::vector<float> f(samples.size());
     for (size_t i = 0; i < samples.size(); ++i)
-        f[i] = float(samples[i]) / 32768.0f;
-    const double gain = std::pow(10.0, LevelGainDb(MeasureLoudness(f, rate)) / 20.0);
+        f[i] = float(samples[i]) * (1.0f / 32768.0f);
+    const float gain = float(std::pow(10.0, LevelGainDb(MeasureLoudness(f, rate)) / 20.0)) * 32768.0f;
     std::vector<qint16> out(samples.size());
-    for (size_t i = 0; i < samples.size(); ++i) {
-        const double v = double(f[i]) * gain * 32768.0;
-        out[i] = qint16(std::lrint(std::clamp(v, -32768.0, 32767.0)));
-    }
+    for (size_t i = 0; i < samples.size(); ++i)
+        out[i] = qint16(std::lrint(std::clamp(f[i] * gain, -32768.0f, 32767.0f)));
     return out;
 }
 
