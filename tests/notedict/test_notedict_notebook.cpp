@@ -231,8 +231,8 @@ private slots:
         QVERIFY(fresh.find("drought").word.isEmpty());
     }
 
-    // Notebook files set aside or replaced under the kept notebook: the next save goes to the
-    // file now at the path, and the deferred copy still reaches the file it belongs to.
+    // Notebook files moved or damaged under the kept notebook: the next save goes to the file
+    // now at the path, and the deferred copy still reaches the file it belongs to.
     void keptNotebookFollowsTheFiles()
     {
         QCOMPARE(bcNote_AddWord(m_note, m_lib, "harvest", "n. 收获", "", "#kbt|a.dat|3", "The harvest was good."), 1);
@@ -245,6 +245,19 @@ private slots:
         QCOMPARE(now.find("drought").example, QStringLiteral("A long drought."));
         QCOMPARE(old.count(), 1);
         QCOMPARE(old.find("harvest").example, QStringLiteral("The harvest was good."));
+
+        // Damaged in place: set aside with the message, and the save still lands.
+        QFile f(m_note);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, '\x7f'));
+        f.close();
+        NoteDictTakeMessage();
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "rainfall", "n. 降雨", "", "#kbt|a.dat|5", "Rainfall rose."), 1);
+        QVERIFY(NoteDictTakeMessage().contains(QStringLiteral("已损坏")));
+        NotebookStore fresh;
+        QVERIFY(fresh.open(m_note, m_lib, false));
+        QCOMPARE(fresh.count(), 1);
+        QCOMPARE(fresh.find("rainfall").example, QStringLiteral("Rainfall rose."));
     }
 
     // A process killed right after a save: the save is whole in the notebook file, and the

@@ -106,21 +106,23 @@ int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QStrin
     NotebookStore &store = SaveStore();
     const QString note = QFileInfo(ToFsPath(noteFile)).absoluteFilePath();
     const QString lib = QFileInfo(ToFsPath(libFile)).absoluteFilePath();
-    // Opened anew for other files, or when a file was set aside, replaced or removed since.
-    if (!store.isOpen() || store.noteFile() != note || store.libFile() != lib || !store.filesUnchanged()) {
-        const bool opened = store.open(note, lib, true);
-        if (!store.message().isEmpty())
-            c.pendingMessage = store.message();
-        if (!opened) {
-            c.pendingMessage = store.errorText();
-            return 0;
+    for (int attempt = 0; attempt < 2 && c.lastAddResult == 0; ++attempt) {
+        // Opened anew for other files, or when a file was set aside, replaced or removed since.
+        if (!store.isOpen() || store.noteFile() != note || store.libFile() != lib || !store.filesUnchanged()) {
+            const bool opened = store.open(note, lib, true);
+            if (!store.message().isEmpty())
+                c.pendingMessage = store.message();
+            if (!opened) {
+                c.pendingMessage = store.errorText();
+                return 0;
+            }
+            store.setDeferredLibCopies(true);
         }
-        store.setDeferredLibCopies(true);
+        c.lastAddResult = int(store.addWord(word, meaning, third, source, example));
+        if (c.lastAddResult == 0)
+            store.close(); // a file damaged in place, say: opened, checked and tried once more
     }
-    c.lastAddResult = int(store.addWord(word, meaning, third, source, example));
-    if (c.lastAddResult == 0)
-        store.close(); // the next save opens and checks the files again
-    else
+    if (c.lastAddResult != 0)
         ScheduleCopies();
     return c.lastAddResult;
 }
