@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int count = 0;
     while (file.readLine(line, limit)) {
         FUZZ_CHECK(limit == 0 || GbkByteLength(line) <= limit, line);
-        FUZZ_CHECK(!line.contains(QLatin1Char('\n')) && !line.endsWith(QLatin1Char('\r')), line);
+        // A CR inside a line is text (a cut may end on it); the line's own end is gone.
+        FUZZ_CHECK(!line.contains(QLatin1Char('\n')), line);
         FUZZ_CHECK(!line.contains(QChar(0)), line);
         FUZZ_CHECK(++count <= int(size), QString::number(count));
     }

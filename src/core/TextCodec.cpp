@@ -94,6 +94,14 @@ QByteArray EncodeText(const QString &text, TextEncoding encoding)
     return text.toUtf8();
 }
 
+QByteArray EncodeTextToReadBack(const QString &text, TextEncoding encoding)
+{
+    QByteArray bytes = EncodeText(text, encoding);
+    if (encoding == TextEncoding::Gb18030 && DecodeText(bytes) != text)
+        bytes = EncodeText(text, TextEncoding::Utf8);
+    return bytes;
+}
+
 int GbkByteLength(const QString &text)
 {
     int bytes = 0;
@@ -159,7 +167,7 @@ bool WriteTextFile(const QString &path, const QStringList &lines, TextEncoding e
     QString text = lines.join(QStringLiteral("\r\n"));
     if (!lines.isEmpty())
         text += QStringLiteral("\r\n");
-    file.write(EncodeText(text, encoding));
+    file.write(EncodeTextToReadBack(text, encoding));
     return file.commit();
 }
 

@@ -14,6 +14,9 @@ enum class TextEncoding { Utf8, Utf8Bom, Gb18030 };
 [[nodiscard]] bool IsValidUtf8(const QByteArray &bytes);
 [[nodiscard]] QString DecodeText(const QByteArray &bytes, TextEncoding *detected = nullptr);
 [[nodiscard]] QByteArray EncodeText(const QString &text, TextEncoding encoding);
+// The text in the encoding, unless those bytes would read back as other text (GB18030 bytes
+// that look like UTF-8: "锘緾" is EF BB BF 43, a byte-order mark and "C"); then UTF-8.
+[[nodiscard]] QByteArray EncodeTextToReadBack(const QString &text, TextEncoding encoding);
 // Bytes the text takes in GBK / GB18030 (ASCII 1, Chinese 2, rare characters 4).
 [[nodiscard]] int GbkByteLength(const QString &text);
 // The longest prefix that fits in maxBytes as GBK, never cutting a character.

@@ -78,6 +78,20 @@ private slots:
         QVERIFY(raw.readAll().endsWith("\r\n"));
         QVERIFY(!ReadTextFile(dir.filePath(QStringLiteral("missing.txt"))).ok);
     }
+
+    // Found by fuzzing the index editor: a GBK index whose text begins "锘緾" would be written
+    // as EF BB BF 43 ..., which reads back as UTF-8 with a byte-order mark ("CLAS..."). Such
+    // a file is written as UTF-8 instead, so it reads back as the same lines.
+    void fileReadsBackAsWritten()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("index.txt"));
+        const QStringList lines = {QStringLiteral("锘緾LAS0001科技||a"), QStringLiteral("FILE文章|sentra|书.dat|0|0")};
+        QVERIFY(WriteTextFile(path, lines, TextEncoding::Gb18030));
+        const TextFileContent read = ReadTextFile(path);
+        QCOMPARE(read.lines, lines);
+        QCOMPARE(read.encoding, TextEncoding::Utf8);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCoreText)

@@ -165,6 +165,11 @@ void TestMakebookSubtitles::regroup_data()
     QTest::addRow("an open sentence ends with the last cue")
         << QList<C>{{0, 1000, "No stop", "", 1}, {1000, 2000, "at all", "", 3}} << QList<PauseSpan>{}
         << "0-2000:No stop at all/";
+    // Found by fuzzing: pieces of a very short cue ended before they started.
+    QTest::addRow("a cue too short to split stays whole")
+        << QList<C>{{500, 501, "One. Two. Three.", "", 1}} << QList<PauseSpan>{} << "500-501:One. Two. Three./";
+    QTest::addRow("every piece of a short cue keeps a millisecond")
+        << QList<C>{{0, 3, "Go. Run. Stop.", "", 1}} << QList<PauseSpan>{{0, 3}} << "0-1:Go./ | 1-2:Run./ | 2-3:Stop./";
     QTest::addRow("Chinese-only cue joins the sentence before")
         << QList<C>{{0, 1000, "Hi.", "", 1}, {1000, 2000, "", "嗨。", 3}, {2000, 3000, "Bye.", "", 5}} << QList<PauseSpan>{}
         << "0-1000:Hi./嗨。 | 2000-3000:Bye./";

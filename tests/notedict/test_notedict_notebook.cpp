@@ -141,6 +141,31 @@ private slots:
         QTest::addRow("notebook is garbage") << true << QByteArray(4096, '\x5a');
         QTest::addRow("notebook cut short") << true << QByteArray("SQLite format 3\0garbage", 24);
         QTest::addRow("companion is garbage") << false << QByteArray(3000, '\x01');
+        QTest::addRow("notebook index out of step") << true << indexOutOfStep();
+    }
+    // A whole notebook whose two indexes on the words trade places: only SQLite's full check
+    // sees it (found by fuzzing), and a change would build on the damage.
+    QByteArray indexOutOfStep()
+    {
+        const QString note = m_tmp.filePath(QStringLiteral("swapped"));
+        {
+            NotebookStore s;
+            if (!s.open(note, note + QStringLiteral(".lib"), true))
+                qFatal("cannot make a notebook");
+            s.addWord("economy", "n. 经济", "", "#kbt|a.dat|1", "ex");
+            s.addWord("drought", "n. 干旱", "", "#kbt|b.dat|2", "ex");
+        }
+        SqliteDb db;
+        if (!db.open(note, SqliteDb::Mode::ReadWrite))
+            qFatal("cannot open the notebook");
+        const qint64 src = db.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'words_src'").toLongLong();
+        const qint64 due = db.scalar("SELECT rootpage FROM sqlite_master WHERE name = 'words_due'").toLongLong();
+        db.exec("PRAGMA writable_schema = ON");
+        db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'words_src'").arg(due));
+        db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'words_due'").arg(src));
+        db.close();
+        QFile f(note);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     void damagedFilesAreSetAside()
     {
@@ -166,6 +191,30 @@ private slots:
         QCOMPARE(s.count(), damageMain ? 0 : 1);
         QCOMPARE(s.addWord("harvest", "n. 收获", "", "", "ex2"), NotebookStore::AddResult::Added);
         QCOMPARE(s.find("harvest").example, QStringLiteral("ex2"));
+    }
+
+    // A notebook whose schema text was damaged into other valid SQL (found by fuzzing: the
+    // column "reps" became "repss") is refused with a message, not opened to fail every read.
+    void changedColumnsAreRefused()
+    {
+        {
+            NotebookStore s;
+            QVERIFY(s.open(m_note, m_lib, true));
+            QCOMPARE(s.addWord("economy", "n. 经济", "", "", "ex"), NotebookStore::AddResult::Added);
+        }
+        QFile f(m_note);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QByteArray bytes = f.readAll();
+        const qsizetype at = bytes.indexOf("reps INTEGER");
+        QVERIFY(at > 0);
+        bytes.replace(at, 5, "repss");
+        QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+        f.close();
+        NotebookStore s;
+        QVERIFY(!s.open(m_note, m_lib, false));
+        QVERIFY2(s.errorText().contains(QStringLiteral("已损坏")), qPrintable(s.errorText()));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
     }
 
     void otherDatabaseIsNotWrittenInto()

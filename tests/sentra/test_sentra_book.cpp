@@ -28,6 +28,7 @@ private slots:
     void badArgumentsFailCleanly();
     void brokenFilesDoNotOpen_data();
     void brokenFilesDoNotOpen();
+    void damagedBookIsNotWritten_data();
     void damagedBookIsNotWritten();
     void dictationResultsAndTheFormatUpgrade();
 
@@ -388,19 +389,44 @@ void TestSentraBook::brokenFilesDoNotOpen()
     QVERIFY(!book.lastError().isEmpty());
 }
 
-// A book whose pages are damaged (bytes found by fuzzing: a page's cell count and a cell
-// pointer overwritten) is refused for writing, so no change builds on the damage, and the
-// file is left as it was; reading it stays allowed.
+// A damaged book (both found by fuzzing: a page's cell count and a cell pointer overwritten;
+// an index out of step with its table, which only SQLite's full check sees) is refused for
+// writing, so no change builds on the damage, and the file is left as it was.
+void TestSentraBook::damagedBookIsNotWritten_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addRow("page header") << QStringLiteral("page");
+    QTest::addRow("index out of step") << QStringLiteral("index");
+}
+
 void TestSentraBook::damagedBookIsNotWritten()
 {
-    const QString path = fixtures::makeBook(QStringLiteral("damagedpages.dat"), {fixtures::sampleLesson()});
+    QFETCH(QString, damage);
+    const QString path = fixtures::makeBook(QStringLiteral("damaged-%1.dat").arg(damage), {fixtures::sampleLesson()});
+    if (damage == QLatin1String("index")) {
+        {
+            SentraBook book;
+            QVERIFY(book.open(path, true));
+            QVERIFY(book.setWordMeaning(0, QStringLiteral("river"), QStringLiteral("河")));
+        }
+        mvx::SqliteDb db;
+        QVERIFY(db.open(path, mvx::SqliteDb::Mode::ReadWrite));
+        const qint64 marks = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'sqlite_autoindex_word_mark_1'")).toLongLong();
+        const qint64 meanings = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'sqlite_autoindex_word_meaning_1'")).toLongLong();
+        QVERIFY(marks > 0 && meanings > 0);
+        QVERIFY(db.exec(QStringLiteral("PRAGMA writable_schema = ON")));
+        QVERIFY(db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'sqlite_autoindex_word_meaning_1'").arg(marks)));
+        QVERIFY(db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'sqlite_autoindex_word_mark_1'").arg(meanings)));
+    }
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadWrite));
     QByteArray bytes = f.readAll();
-    const qsizetype page = bytes.size() / 4096 >= 3 ? 2 * 4096 : 4096;
-    bytes[page + 3] = char(0xFF);
-    bytes[page + 9] = char(0x00);
-    QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+    if (damage == QLatin1String("page")) {
+        const qsizetype page = bytes.size() / 4096 >= 3 ? 2 * 4096 : 4096;
+        bytes[page + 3] = char(0xFF);
+        bytes[page + 9] = char(0x00);
+        QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
+    }
     f.close();
 
     SentraBook book;

@@ -32,8 +32,8 @@ bool isAbbreviation(QString word)
 }
 
 // When a cue holds more than one sentence: the time of the split at character offset
-// `at`, after `after`.
-qint64 splitTime(const SubtitleCue &cue, int at, int length, qint64 after, const QList<PauseSpan> &pauses)
+// `at`, after `after`, leaving at least a millisecond for each of the `remaining` pieces.
+qint64 splitTime(const SubtitleCue &cue, int at, int length, qint64 after, int remaining, const QList<PauseSpan> &pauses)
 {
     const qint64 span = cue.endMs - cue.startMs;
     const qint64 estimate = cue.startMs + span * at / qMax(1, length);
@@ -49,7 +49,7 @@ qint64 splitTime(const SubtitleCue &cue, int at, int length, qint64 after, const
             best = &p;
     }
     const qint64 t = best ? SilenceDetector::boundaryIn(*best) : estimate;
-    return qBound(after + 1, t, cue.endMs - 1);
+    return qBound(after + 1, t, cue.endMs - remaining);
 }
 
 } // namespace
@@ -129,12 +129,15 @@ QList<TimedSentence> SubtitleSentences::regroup(const QList<SubtitleCue> &cues, 
             else
                 cuts.append(e);
         }
+        // A cue too short to give every piece a millisecond stays whole.
+        if (c.endMs - c.startMs <= cuts.size())
+            cuts.clear();
         qint64 pieceStart = c.startMs;
         int from = 0;
         for (int p = 0; p <= cuts.size(); ++p) {
             const bool last = p == cuts.size();
             const int to = last ? length : cuts[p];
-            const qint64 pieceEnd = last ? c.endMs : splitTime(c, to, length, pieceStart, pauses);
+            const qint64 pieceEnd = last ? c.endMs : splitTime(c, to, length, pieceStart, int(cuts.size()) - p, pauses);
             const QString piece = text.mid(from, to - from).trimmed();
             if (!open) {
                 out.append({pieceStart, pieceEnd, piece, {}, c.line});

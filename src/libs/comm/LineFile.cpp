@@ -76,7 +76,7 @@ bool LineFile::close()
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(EncodeText(m_text, m_encoding));
+    file.write(EncodeTextToReadBack(m_text, m_encoding));
     m_text.clear();
     return file.commit();
 }

@@ -238,15 +238,15 @@ void NotebookStore::settle() const
             s->flushLibCopies();
 }
 
+// Copies the examples of the words ids, or of every word when ids is empty.
 bool NotebookStore::copyExamples(const QList<qint64> &ids)
 {
     QStringList list;
     for (const qint64 id : ids)
         list << QString::number(id);
+    const QString filter = ids.isEmpty() ? QString() : QStringLiteral("AND w.id IN (%1)").arg(list.join(u','));
     WriteTransaction tx(m_db, WriteTransaction::Files::Lib);
-    return tx.isActive()
-           && m_db.exec(QString::fromUtf8(kCopyExamples).arg(QStringLiteral("AND w.id IN (%1)").arg(list.join(u','))))
-           && tx.commit();
+    return tx.isActive() && m_db.exec(QString::fromUtf8(kCopyExamples).arg(filter)) && tx.commit();
 }
 
 bool NotebookStore::flushLibCopies()
@@ -280,7 +280,9 @@ bool NotebookStore::openMain(const QString &noteFile)
     // connection. open() has already refused missing files when asked not to create.
     if (!m_db.open(noteFile, SqliteDb::Mode::ReadWriteCreate))
         return false;
-    if (!m_db.checkIntegrity())
+    // The full check: a quick one misses an index out of step with its table, and a change
+    // would then build on the damage.
+    if (m_db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
         return false;
     const bool empty = m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0;
     if (empty)
@@ -304,7 +306,7 @@ bool NotebookStore::attachLib(const QString &libFile)
     st.bind(1, libFile);
     if (!st.exec())
         return false;
-    const bool ok = m_db.scalar(QStringLiteral("PRAGMA lib.quick_check")).toString() == QLatin1String("ok");
+    const bool ok = m_db.scalar(QStringLiteral("PRAGMA lib.integrity_check")).toString() == QLatin1String("ok");
     const bool empty = ok && m_db.scalar(QStringLiteral("SELECT count(*) FROM lib.sqlite_master")).toInt() == 0;
     if (ok && (empty || m_db.prepare(QStringLiteral("SELECT id, example FROM lib.examples LIMIT 0")).isValid()))
         return true;
@@ -320,8 +322,7 @@ bool NotebookStore::prepareSchema()
         return false;
     if (m_version == 1 && !m_db.exec(QString::fromUtf8(kUpgradeFrom1)))
         return false;
-    return m_db.exec(QString::fromUtf8(kSourcesSchema)) && m_db.exec(QString::fromUtf8(kLibSchema))
-           && m_db.exec(QString::fromUtf8(kCopyExamples).arg(QString())) && tx.commit();
+    return m_db.exec(QString::fromUtf8(kSourcesSchema)) && m_db.exec(QString::fromUtf8(kLibSchema)) && tx.commit();
 }
 
 bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool create)
@@ -380,6 +381,19 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         m_db.close();
         return false;
     }
+    // Tables whose columns were changed (a damaged schema text still parses) would open and
+    // then fail every read: refuse them now, leaving the file as it is.
+    if (!m_db.prepare(QStringLiteral("SELECT %1 FROM words w LEFT JOIN lib.examples e ON e.id = w.id LIMIT 0")
+                          .arg(QLatin1String(kWordColumns)))
+             .isValid()
+        || !m_db.prepare(QStringLiteral("SELECT word_id, source, src_tag, src_book, src_no, example, added FROM sources LIMIT 0"))
+                .isValid()) {
+        m_error = QStringLiteral("单词笔记本文件已损坏，无法读出：%1").arg(noteFile);
+        m_db.close();
+        return false;
+    }
+    // Example copies a killed process never wrote (the notebook file has them).
+    copyExamples({});
     FileId(m_noteFile, m_noteId);
     FileId(m_libFile, m_libId);
     OpenStores().push_back(this);

@@ -194,9 +194,11 @@ bool SentraBook::open(const QString &path, bool writable)
         return false;
     }
     // A damaged book may still be read as far as it goes, but is never written: a change
-    // would build on the damage and could spread it.
-    if (rw && !db.checkIntegrity()) {
-        m_error = QStringLiteral("%1 is damaged (%2)").arg(path, db.lastError());
+    // would build on the damage and could spread it. The full check, because a quick one
+    // misses an index out of step with its table.
+    const QString check = rw ? db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() : QString();
+    if (rw && check != QLatin1String("ok")) {
+        m_error = QStringLiteral("%1 is damaged (%2)").arg(path, check.isEmpty() ? db.lastError() : check);
         db.close();
         return false;
     }
