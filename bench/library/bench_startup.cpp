@@ -3,10 +3,12 @@
 // cost of the two libraries start-up opens before the window: the sound centre with its
 // speech engine, and the dictionary.
 #include "BenchUtil.h"
+#include "core/TextCodec.h"
 #include "core/UserSettings.h"
 #include "launcher/LauncherServer.h"
 #include "launcher/SuitePrograms.h"
 #include "libs/comm/CommLib.h"
+#include "libs/comm/NoticeService.h"
 #include "libs/notedict/NoteDictLib.h"
 
 #include <QCoreApplication>
@@ -58,6 +60,11 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     mvx::SaveUserSetting(QString::fromLatin1(mvx::Key::CopySndHint), QStringLiteral("0"));
+    // The shipped notices are read already: the welcome notice would wait for an answer too.
+    int lastNotice = 0;
+    for (const QString &line : mvx::ReadTextFile(QStringLiteral(MVX_HOME "/notices.txt")).lines)
+        lastNotice = std::max(lastNotice, mvx::NoticeService::SerialOf(line));
+    mvx::vcSetMaxViewedMsg(lastNotice);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
