@@ -487,6 +487,38 @@ private slots:
         QVERIFY2(labels[1] > labels[0], "growing the window shows more ruler labels");
     }
 
+    // The tools right of the button row never cover a button: at the window's first size they
+    // move into the title band; in a wide window they sit on the row.
+    void rowToolsNeverCoverAButton()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        const char *const tools[] = {"btStudyRecord", "btHardOnly", "btTimingMenu", "btShowMenu", "cbSpeed", "lbHotkey"};
+        for (const QSize size : {QSize(840, 620), QSize(1400, 800)}) {
+            form.resize(size);
+            QTest::qWait(20);
+            QList<QRect> taken;
+            for (SkinImage *b : form.findChildren<SkinImage *>())
+                if (b->isVisible())
+                    taken << b->geometry();
+            for (const char *name : tools) {
+                auto *tool = form.findChild<QWidget *>(QLatin1String(name));
+                QVERIFY2(tool && tool->isVisible(), name);
+                QVERIFY2(form.rect().contains(tool->geometry()), name);
+                for (const QRect &button : taken)
+                    QVERIFY2(!button.intersects(tool->geometry()), name);
+                taken << tool->geometry();
+            }
+            if (const QString dir = qEnvironmentVariable("MVX_DOC_SHOTS"); !dir.isEmpty() && size.width() < 1000) {
+                QTest::qWait(1500); // the pages painted
+                form.grab().save(dir + QStringLiteral("/player-narrow.png"));
+            }
+            const bool onTheRow = form.findChild<QWidget *>("btStudyRecord")->y() == TwipsToPixels(540);
+            QCOMPARE(onTheRow, size.width() > 1000);
+        }
+    }
+
     void closingWhilePlayingStopsThenStoresTheZoom()
     {
         SaveUserBool(QString::fromLatin1(Key::ShouldShowComment), true);

@@ -523,18 +523,7 @@ void PlayLessonForm::ResizeForm()
     const int w = PixelsToTwips(width());
     const int h = PixelsToTwips(height());
     m_wbScript->setGeometry(TwipsRect(kScriptLeft, kScriptTop, w - 180 - kScriptLeft, h - 600 - kScriptTop));
-    m_lbHotkey->adjustSize();
-    m_lbHotkey->move(width() - m_lbHotkey->width() - TwipsToPixels(405), TwipsToPixels(kRowTop + 60));
-    m_cbSpeed->adjustSize();
-    m_cbSpeed->move(m_lbHotkey->x() - m_cbSpeed->width() - 8, TwipsToPixels(kRowTop));
-    m_btShow->adjustSize();
-    m_btShow->move(m_cbSpeed->x() - m_btShow->width() - 8, TwipsToPixels(kRowTop));
-    m_btTiming->adjustSize();
-    m_btTiming->move(m_btShow->x() - m_btTiming->width() - 8, TwipsToPixels(kRowTop));
-    m_btHardOnly->adjustSize();
-    m_btHardOnly->move(m_btTiming->x() - m_btHardOnly->width() - 8, TwipsToPixels(kRowTop));
-    m_btRecord->adjustSize();
-    m_btRecord->move(m_btHardOnly->x() - m_btRecord->width() - 8, TwipsToPixels(kRowTop));
+    PlaceRowTools();
     const int infoTop = TwipsToPixels(h - 405);
     const int infoLefts[] = {kScriptLeft, kScriptLeft + 2400, kScriptLeft + 3000};
     for (int i = 0; i < 3; ++i)
@@ -549,6 +538,28 @@ void PlayLessonForm::ResizeForm()
     m_lbReadHint->move(m_wave->x() + 8, m_wave->y() + WaveView::RulerHeight + 4);
     PlaceWindowButtons();
     update();
+}
+
+// The tools right of the button row (record, hard sentences, timing, show menu, speed, key
+// list). Those that do not fit beside the row in a narrow window move up into the title band,
+// left of the window buttons, so that no button is covered.
+void PlayLessonForm::PlaceRowTools()
+{
+    QWidget *const tools[] = {m_lbHotkey, m_cbSpeed, m_btShow, m_btTiming, m_btHardOnly, m_btRecord};
+    const int rowRight = TwipsToPixels(kRowLeft + int(kMainRow.size() - 1) * kRowStep + kButtonSize);
+    int right = width() - TwipsToPixels(405);
+    int top = TwipsToPixels(kRowTop);
+    bool inTitleBand = false;
+    for (QWidget *tool : tools) {
+        tool->adjustSize();
+        if (!inTitleBand && right - tool->width() < rowRight + 8) {
+            inTitleBand = true;
+            right = TwipsToPixels(PixelsToTwips(width()) - 1470) - 8;
+            top = TwipsToPixels(60);
+        }
+        tool->move(right - tool->width(), tool == m_lbHotkey ? top + TwipsToPixels(60) : top);
+        right = tool->x() - 8;
+    }
 }
 
 // The repeat text sits in the waveform's top right corner below the ruler, as wide as

@@ -152,6 +152,7 @@ private:
     void BuildControls();
     void ResizeForm();
     void PlaceWindowButtons();
+    void PlaceRowTools();
     void PlaceRepeatStatus();
     void RefreshView();
     void RefreshScrollBar();
