@@ -3,8 +3,12 @@
 // cost of the two libraries start-up opens before the window: the sound centre with its
 // speech engine, and the dictionary.
 #include "BenchUtil.h"
+#include "core/TextCodec.h"
 #include "core/UserSettings.h"
+#include "launcher/LauncherServer.h"
+#include "launcher/SuitePrograms.h"
 #include "libs/comm/CommLib.h"
+#include "libs/comm/NoticeService.h"
 #include "libs/notedict/NoteDictLib.h"
 
 #include <QCoreApplication>
@@ -14,6 +18,12 @@
 #include <cstdio>
 
 namespace {
+
+// The tray launcher the program starts stays after it; told to close once the starts are done.
+void CloseLauncher()
+{
+    (void)mvx::spirit::AskServer(mvx::spirit::ServerName(QStringLiteral("vantrelspirit")), "close", 3000);
+}
 
 // One start; the time until the program reports its window painted, or -1.
 double timedStart(const QProcessEnvironment &env)
@@ -50,6 +60,11 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     mvx::SaveUserSetting(QString::fromLatin1(mvx::Key::CopySndHint), QStringLiteral("0"));
+    // The shipped notices are read already: the welcome notice would wait for an answer too.
+    int lastNotice = 0;
+    for (const QString &line : mvx::ReadTextFile(QStringLiteral(MVX_HOME "/notices.txt")).lines)
+        lastNotice = std::max(lastNotice, mvx::NoticeService::SerialOf(line));
+    mvx::vcSetMaxViewedMsg(lastNotice);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -58,15 +73,17 @@ int main(int argc, char *argv[])
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
 
-    if (timedStart(env) < 0)
-        return 1;
     std::vector<double> starts;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const double ms = timedStart(env);
-        if (ms < 0)
+        if (ms < 0) {
+            CloseLauncher();
             return 1;
-        starts.push_back(ms);
+        }
+        if (i > 0) // the first start warms the disk cache
+            starts.push_back(ms);
     }
+    CloseLauncher();
     bench::figure("startup_to_library_ms", bench::median(starts), "ms");
 
     // The two libraries on the way to the window, in this process.

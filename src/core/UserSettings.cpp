@@ -57,6 +57,7 @@ const QHash<QString, QString> &defaults()
         add(Key::SaveSegDest, "Reviewer");
         add(Key::SentraUserSndHint, "1");
         add(Key::DigestHint, "1");
+        add("ExcerptPadMs", "150"); // the excerpts' key (player/excerpt/ExcerptKeys.h)
         add(Key::PlayLesson, "1");
         add(Key::NightLook, "0");
         return t;

@@ -7,7 +7,8 @@ namespace mvx {
 
 namespace {
 
-QMetaMethod FindMethod(const QObject *target, const QString &methodName)
+// With wantString, only methods taking exactly one QString; otherwise only those taking none.
+QMetaMethod FindMethod(const QObject *target, const QString &methodName, bool wantString = false)
 {
     if (!target || methodName.isEmpty())
         return {};
@@ -17,7 +18,9 @@ QMetaMethod FindMethod(const QObject *target, const QString &methodName)
     // From the most derived class down, so a window's own method wins over its bases'.
     for (int i = meta->methodCount() - 1; i >= 0; --i) {
         const QMetaMethod method = meta->method(i);
-        if (method.parameterCount() != 0)
+        if (method.parameterCount() != (wantString ? 1 : 0))
+            continue;
+        if (wantString && method.parameterType(0) != QMetaType::QString)
             continue;
         if (method.methodType() != QMetaMethod::Method && method.methodType() != QMetaMethod::Slot)
             continue;
@@ -40,6 +43,17 @@ bool CallMethodByName(QObject *target, const QString &methodName)
         return false;
     }
     return method.invoke(target, Qt::DirectConnection);
+}
+
+bool CallMethodByName(QObject *target, const QString &methodName, const QString &argument)
+{
+    const QMetaMethod method = FindMethod(target, methodName, true);
+    if (!method.isValid()) {
+        qWarning("No method %s(QString) on %s", qPrintable(methodName),
+                 target ? target->metaObject()->className() : "(none)");
+        return false;
+    }
+    return method.invoke(target, Qt::DirectConnection, Q_ARG(QString, argument));
 }
 
 bool HasMethodByName(const QObject *target, const QString &methodName)

@@ -1,5 +1,5 @@
 // Sentence boundaries found from the pauses of speech-like sound.
-#include "libs/bookmaker/SilenceDetector.h"
+#include "libs/sentra/SilenceDetector.h"
 #include "SoundFixture.h"
 
 #include <QTest>

@@ -8,10 +8,16 @@
 
 #include "core/CustomEvents.h"
 
+#include "core/SqliteDb.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace mvx;
 
@@ -237,6 +243,100 @@ private slots:
         QCOMPARE(bcNote_AddWord(m_note, m_lib, " ", "", "", "", ""), 0);
         // A notebook in a folder that cannot exist fails cleanly.
         QCOMPARE(bcNote_AddWord(m_tmp.filePath("no/such/dir/note"), m_tmp.filePath("no/such/dir/note.lib"), "x", "", "", "", ""), 0);
+    }
+
+    // The facade keeps its notebook open between saves and defers each example's copy in the
+    // companion file: the notebook window and a fresh open still see every save whole, and
+    // what the window changes in between is kept.
+    void keptNotebookStaysInStep()
+    {
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "harvest", "n. 收获", "", "#kbt|a.dat|3", "The harvest was good."), 1);
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "drought", "n. 干旱", "", "#kbt|a.dat|4", "A long drought."), 1);
+        {
+            Owner owner;
+            NotebookModel window;
+            window.load(&owner, m_note, m_lib, "");
+            window.setOnlyRange(false);
+            QCOMPARE(wordsOf(window.rows()), (QList<QString>{"harvest", "drought"}));
+            QCOMPARE(window.rows().at(0).example, QStringLiteral("The harvest was good."));
+            QCOMPARE(window.rows().at(1).example, QStringLiteral("A long drought."));
+            QVERIFY(window.setMeaning(window.rows().at(0).id, "n. 丰收"));
+            QVERIFY(window.removeWord(window.rows().at(1).id));
+            // Saved again from another sentence while the window is open.
+            QCOMPARE(bcNote_AddWord(m_note, m_lib, "Harvest", "", "", "#kbt|a.dat|9", "Harvest time."), 2);
+            window.reload();
+            QCOMPARE(window.rows().size(), 1);
+            QCOMPARE(window.rows().at(0).example, QStringLiteral("Harvest time."));
+        }
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "rainfall", "n. 降雨", "", "#kbt|a.dat|5", "Rainfall rose."), 1);
+        NotebookStore fresh;
+        QVERIFY(fresh.open(m_note, m_lib, false));
+        QCOMPARE(fresh.count(), 2);
+        const NoteWord harvest = fresh.find("harvest");
+        QCOMPARE(harvest.meaning, QStringLiteral("n. 丰收"));
+        QCOMPARE(harvest.source, QStringLiteral("#kbt|a.dat|9"));
+        QCOMPARE(harvest.example, QStringLiteral("Harvest time."));
+        QCOMPARE(fresh.find("rainfall").example, QStringLiteral("Rainfall rose."));
+        QVERIFY(fresh.find("drought").word.isEmpty());
+    }
+
+    // Notebook files moved or damaged under the kept notebook: the next save goes to the file
+    // now at the path, and the deferred copy still reaches the file it belongs to.
+    void keptNotebookFollowsTheFiles()
+    {
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "harvest", "n. 收获", "", "#kbt|a.dat|3", "The harvest was good."), 1);
+        QVERIFY(QFile::rename(m_note, m_note + ".old") && QFile::rename(m_lib, m_lib + ".old"));
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "drought", "n. 干旱", "", "#kbt|a.dat|4", "A long drought."), 1);
+        NotebookStore now, old;
+        QVERIFY(now.open(m_note, m_lib, false));
+        QVERIFY(old.open(m_note + ".old", m_lib + ".old", false));
+        QCOMPARE(now.count(), 1);
+        QCOMPARE(now.find("drought").example, QStringLiteral("A long drought."));
+        QCOMPARE(old.count(), 1);
+        QCOMPARE(old.find("harvest").example, QStringLiteral("The harvest was good."));
+
+        // Damaged in place: set aside with the message, and the save still lands.
+        QFile f(m_note);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, '\x7f'));
+        f.close();
+        NoteDictTakeMessage();
+        QCOMPARE(bcNote_AddWord(m_note, m_lib, "rainfall", "n. 降雨", "", "#kbt|a.dat|5", "Rainfall rose."), 1);
+        QVERIFY(NoteDictTakeMessage().contains(QStringLiteral("已损坏")));
+        NotebookStore fresh;
+        QVERIFY(fresh.open(m_note, m_lib, false));
+        QCOMPARE(fresh.count(), 1);
+        QCOMPARE(fresh.find("rainfall").example, QStringLiteral("Rainfall rose."));
+    }
+
+    // A process killed right after a save: the save is whole in the notebook file, and the
+    // next open writes the example's copy the process never got to.
+    void killedSaverLosesNothing()
+    {
+        bcNote_CloseNotebook(); // the child must not inherit an open connection
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (bcNote_AddWord(m_note, m_lib, "harvest", "n. 收获", "", "#kbt|a.dat|3", "The harvest was good.") == 1)
+                raise(SIGKILL);
+            _exit(1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(pid, &status, 0), pid);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        const auto libExamples = [this] {
+            SqliteDb lib;
+            return lib.open(m_lib, SqliteDb::Mode::ReadOnly) ? lib.scalar("SELECT count(*) FROM examples").toInt() : -1;
+        };
+        QCOMPARE(libExamples(), 0); // the save committed the notebook file alone
+        {
+            NotebookStore s;
+            QVERIFY(s.open(m_note, m_lib, false));
+            QVERIFY2(s.message().isEmpty(), qPrintable(s.message()));
+            const NoteWord w = s.find("harvest");
+            QCOMPARE(w.meaning, QStringLiteral("n. 收获"));
+            QCOMPARE(w.example, QStringLiteral("The harvest was good."));
+        }
+        QCOMPARE(libExamples(), 1);
     }
 
     void notebookModel()

@@ -420,15 +420,14 @@ private slots:
         SaveAppSetting(App().appName, QStringLiteral("User"), QStringLiteral("PlayLesson"), QStringLiteral("1"));
     }
 
-    void laterFeaturesSaySoPlainly()
+    void notebookWithoutWordsSaysHowTheyGetThere()
     {
         PlayLessonForm form;
         form.OpenLesson(m_book, 0, true);
         form.show();
-        QVERIFY(form.DispatchClick("btMp3"));
         QVERIFY(form.DispatchClick("btNotebook"));
-        // The notebook is there now: a lesson without notebook words says how they get there.
-        QCOMPARE(m_messages, (QStringList{QStringLiteral("“MP3+LRC 导出”功能尚未提供。"), PlayerNotebook::NoWordsMessage()}));
+        // A lesson without notebook words says how they get there.
+        QCOMPARE(m_messages, QStringList{PlayerNotebook::NoWordsMessage()});
     }
 
     // The repeat text ("复读起点 ...") is read whole inside the window, at the default size and

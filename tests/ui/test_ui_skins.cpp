@@ -47,6 +47,8 @@ private slots:
         QTest::addRow("common") << "common" << QStringList{"btOk", "btCancel", "btWinClose", "btWinMin"};
         QTest::addRow("message box") << "lgMsgBoxForm" << QStringList{"btOk", "btCancel"};
         QTest::addRow("learning steps") << "LearnStepsForm" << QStringList{"btOk", "btCancel", "btWinClose"};
+        QTest::addRow("excerpt dialog") << "SaveSegForm" << QStringList{"btOk", "btCancel", "btWinClose"};
+        QTest::addRow("lesson export") << "ExportLessonForm" << QStringList{"btBrowse", "btOk", "btCancel", "btWinClose"};
         QTest::addRow("copy word sounds") << "CopyWordSndForm" << QStringList{"btCopyWord", "btContinue", "btWinClose"};
         QTest::addRow("manage sounds") << "ManageSoundForm" << QStringList{"btCopyWord", "btOk", "btCancel", "btWinClose"};
         QTest::addRow("article library")

@@ -1,6 +1,6 @@
 #include "AudioDecoder.h"
 
-#include "SilenceDetector.h"
+#include "libs/sentra/SilenceDetector.h"
 
 #include <QFile>
 #include <QFileInfo>

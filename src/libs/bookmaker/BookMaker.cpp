@@ -4,7 +4,7 @@
 #include "IndexEditor.h"
 #include "KeyWordMarks.h"
 #include "LrcParser.h"
-#include "SilenceDetector.h"
+#include "libs/sentra/SilenceDetector.h"
 #include "SubtitleParser.h"
 #include "SubtitleSentences.h"
 #include "core/TextCodec.h"

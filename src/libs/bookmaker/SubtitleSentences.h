@@ -7,7 +7,7 @@
 // point; without one, the cue's time is shared by characters. A cue's Chinese goes with the
 // sentence where the cue's English starts. A cue with Chinese only adds it to the sentence
 // before it (or, at the very start, to the first sentence).
-#include "SilenceDetector.h"
+#include "libs/sentra/SilenceDetector.h"
 #include "SubtitleParser.h"
 
 #include <QList>

@@ -5,6 +5,10 @@
 
 #include "core/Helpers.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTimer>
+
 #include <map>
 #include <memory>
 
@@ -18,6 +22,28 @@ std::map<int, std::unique_ptr<EcDictionary>> &Dicts()
 }
 int g_nextDict = 1;
 QString g_dictError;
+
+// The notebook bcNote_AddWord saves into, kept open between saves (opening checks both files
+// and is most of a save's cost). It yields to nothing: other stores of this process write
+// through their own connection and see its deferred copies first (NotebookStore::settle).
+NotebookStore &SaveStore()
+{
+    static NotebookStore store;
+    return store;
+}
+int g_flushRound = 0;
+
+// The deferred example copies follow a moment after the last save.
+void ScheduleCopies()
+{
+    if (!QCoreApplication::instance())
+        return;
+    const int round = ++g_flushRound;
+    QTimer::singleShot(1500, QCoreApplication::instance(), [round] {
+        if (round == g_flushRound)
+            SaveStore().flushLibCopies();
+    });
+}
 } // namespace
 
 NoteDictContext &NoteDict()
@@ -77,16 +103,33 @@ int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QStrin
     NoteDictContext &c = NoteDict();
     c.lastAddedWord = word;
     c.lastAddResult = 0;
-    NotebookStore store;
-    const bool opened = store.open(ToFsPath(noteFile), ToFsPath(libFile), true);
-    if (!store.message().isEmpty())
-        c.pendingMessage = store.message();
-    if (!opened) {
-        c.pendingMessage = store.errorText();
-        return 0;
+    NotebookStore &store = SaveStore();
+    const QString note = QFileInfo(ToFsPath(noteFile)).absoluteFilePath();
+    const QString lib = QFileInfo(ToFsPath(libFile)).absoluteFilePath();
+    for (int attempt = 0; attempt < 2 && c.lastAddResult == 0; ++attempt) {
+        // Opened anew for other files, or when a file was set aside, replaced or removed since.
+        if (!store.isOpen() || store.noteFile() != note || store.libFile() != lib || !store.filesUnchanged()) {
+            const bool opened = store.open(note, lib, true);
+            if (!store.message().isEmpty())
+                c.pendingMessage = store.message();
+            if (!opened) {
+                c.pendingMessage = store.errorText();
+                return 0;
+            }
+            store.setDeferredLibCopies(true);
+        }
+        c.lastAddResult = int(store.addWord(word, meaning, third, source, example));
+        if (c.lastAddResult == 0)
+            store.close(); // a file damaged in place, say: opened, checked and tried once more
     }
-    c.lastAddResult = int(store.addWord(word, meaning, third, source, example));
+    if (c.lastAddResult != 0)
+        ScheduleCopies();
     return c.lastAddResult;
+}
+
+void bcNote_CloseNotebook()
+{
+    SaveStore().close();
 }
 
 int bcNote_DueCount(const QString &notebookFile)

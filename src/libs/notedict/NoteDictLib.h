@@ -25,9 +25,12 @@ int bcNoteDictInitEx(int soundCentre, int dictHandle, const QString &appName, co
 // Adds the word to the notebook (noteFile, libFile are made when missing); a word
 // already there is updated. Returns 1 added, 2 updated, 0 failed. The last value of
 // flags is unused (-1 in every call). A damaged notebook is set aside first
-// (NoteDictTakeMessage()).
+// (NoteDictTakeMessage()). The notebook stays open for the next save; the copy of the
+// example in libFile follows a moment later (see NotebookStore).
 int bcNote_AddWord(const QString &noteFile, const QString &libFile, const QString &word, const QString &meaning,
                    const QString &third, const QString &source, const QString &example, int flags = -1);
+// Writes what bcNote_AddWord deferred and closes its notebook (the saving window closes).
+void bcNote_CloseNotebook();
 
 // Words due for review now in the notebook file, read without changing it (never made,
 // upgraded or set aside). A notebook without a review schedule counts every word.

@@ -3,6 +3,7 @@
 #include "EcDictionary.h"
 #include "NoteDictLib.h"
 
+#include "core/CsvField.h"
 #include "core/CustomEvents.h"
 
 #include <QCoreApplication>
@@ -150,12 +151,7 @@ bool NotebookModel::setMeaning(qint64 id, const QString &meaning)
 
 QString NotebookModel::csvField(const QString &text)
 {
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (!t.contains(u',') && !t.contains(u'"') && !t.contains(u'\n') && !t.contains(u'\r')
-        && t.trimmed() == t)
-        return t;
-    return u'"' + t.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return CsvField(text);
 }
 
 bool NotebookModel::exportCsv(const QString &path, QString *error) const

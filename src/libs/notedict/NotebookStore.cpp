@@ -3,6 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <vector>
+
+#include <sys/stat.h>
+
 namespace mvx {
 
 namespace {
@@ -61,6 +66,80 @@ CREATE TABLE IF NOT EXISTS lib.meta(key TEXT PRIMARY KEY, value TEXT);
 CREATE TABLE IF NOT EXISTS lib.examples(id INTEGER PRIMARY KEY, example TEXT NOT NULL DEFAULT '');
 INSERT OR IGNORE INTO lib.meta(key, value) VALUES('format', 'mvxnotebook-lib'), ('version', '1');
 )";
+
+// Copies each word's example into the companion file where the word's latest save came with a
+// source whose example the notebook file holds (the save deferred the copy, or was killed
+// before it). %1: an optional id filter.
+const char *kCopyExamples = R"(
+INSERT OR REPLACE INTO lib.examples(id, example)
+  SELECT w.id, s.example FROM words w JOIN sources s ON s.word_id = w.id AND s.source = w.source
+  WHERE s.example <> '' AND s.added = w.updated %1
+    AND NOT EXISTS (SELECT 1 FROM lib.examples e WHERE e.id = w.id AND e.example = s.example)
+)";
+
+// A write transaction over the files it names only. BEGIN IMMEDIATE locks every attached
+// file, and SQLite then commits through a master journal that syncs both files (about three
+// times the syncs of one) even when one of them is unchanged.
+class WriteTransaction final
+{
+public:
+    enum class Files { Both, Main, Lib };
+    WriteTransaction(SqliteDb &db, Files files) : m_db(db)
+    {
+        if (files == Files::Both) {
+            m_active = m_db.begin(true);
+            return;
+        }
+        // A no-op write takes the file's write lock at once, as IMMEDIATE would.
+        m_active = m_db.begin(false);
+        if (m_active && !m_db.exec(files == Files::Main ? QStringLiteral("UPDATE main.meta SET value = value WHERE 0")
+                                                        : QStringLiteral("UPDATE lib.meta SET value = value WHERE 0"))) {
+            m_db.rollback();
+            m_active = false;
+        }
+    }
+    ~WriteTransaction()
+    {
+        if (m_active)
+            m_db.rollback();
+    }
+    WriteTransaction(const WriteTransaction &) = delete;
+    WriteTransaction &operator=(const WriteTransaction &) = delete;
+    [[nodiscard]] bool isActive() const { return m_active; }
+    // A failed commit is rolled back, so the connection is never left inside it.
+    bool commit()
+    {
+        if (!m_active)
+            return false;
+        m_active = false;
+        if (m_db.commit())
+            return true;
+        m_db.rollback();
+        return false;
+    }
+
+private:
+    SqliteDb &m_db;
+    bool m_active = false;
+};
+
+// The open stores of this process (the user-interface thread's), so that one store's
+// deferred copies are written before another reads or changes the same notebook.
+std::vector<NotebookStore *> &OpenStores()
+{
+    static auto *stores = new std::vector<NotebookStore *>; // never destroyed: stores close at exit
+    return *stores;
+}
+
+bool FileId(const QString &file, quint64 id[2])
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return false;
+    id[0] = quint64(st.st_dev);
+    id[1] = quint64(st.st_ino);
+    return true;
+}
 
 // The columns every word query reads, in NoteWord order (see ReadWord).
 const char *kWordColumns =
@@ -131,9 +210,53 @@ int NotebookStore::dueCount(const QString &noteFile, int busyMs, qint64 nowMs)
     return result;
 }
 
+NotebookStore::~NotebookStore()
+{
+    close();
+}
+
 void NotebookStore::close()
 {
+    flushLibCopies();
+    m_pendingLib.clear();
+    auto &stores = OpenStores();
+    stores.erase(std::remove(stores.begin(), stores.end(), this), stores.end());
     m_db.close();
+}
+
+bool NotebookStore::filesUnchanged() const
+{
+    quint64 note[2], lib[2];
+    return isOpen() && FileId(m_noteFile, note) && FileId(m_libFile, lib) && note[0] == m_noteId[0]
+           && note[1] == m_noteId[1] && lib[0] == m_libId[0] && lib[1] == m_libId[1];
+}
+
+void NotebookStore::settle() const
+{
+    for (NotebookStore *s : OpenStores())
+        if (s->m_noteFile == m_noteFile)
+            s->flushLibCopies();
+}
+
+// Copies the examples of the words ids, or of every word when ids is empty.
+bool NotebookStore::copyExamples(const QList<qint64> &ids)
+{
+    QStringList list;
+    for (const qint64 id : ids)
+        list << QString::number(id);
+    const QString filter = ids.isEmpty() ? QString() : QStringLiteral("AND w.id IN (%1)").arg(list.join(u','));
+    WriteTransaction tx(m_db, WriteTransaction::Files::Lib);
+    return tx.isActive() && m_db.exec(QString::fromUtf8(kCopyExamples).arg(filter)) && tx.commit();
+}
+
+bool NotebookStore::flushLibCopies()
+{
+    if (m_pendingLib.isEmpty() || !isOpen())
+        return true;
+    if (!copyExamples(m_pendingLib))
+        return false; // kept for the next try; a later open() copies them too
+    m_pendingLib.clear();
+    return true;
 }
 
 QString NotebookStore::setAside(const QString &file)
@@ -207,8 +330,10 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
     close();
     m_message.clear();
     m_error.clear();
-    m_noteFile = noteFile;
-    m_libFile = libFile;
+    m_noteFile = QFileInfo(noteFile).absoluteFilePath();
+    m_libFile = QFileInfo(libFile).absoluteFilePath();
+    // What another store of this process deferred is in the files before they are checked.
+    settle();
     if (!create && (!QFileInfo::exists(noteFile) || !QFileInfo::exists(libFile))) {
         m_error = QStringLiteral("单词笔记本文件不存在：%1").arg(noteFile);
         return false;
@@ -267,6 +392,11 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         m_db.close();
         return false;
     }
+    // Example copies a killed process never wrote (the notebook file has them).
+    copyExamples({});
+    FileId(m_noteFile, m_noteId);
+    FileId(m_libFile, m_libId);
+    OpenStores().push_back(this);
     if (!setAsideNames.isEmpty())
         m_message = QStringLiteral("单词笔记本文件已损坏，无法读出。\n损坏的文件已改名保存为：\n%1\n现在使用一个新的空笔记本。")
                         .arg(setAsideNames.join(u'\n'));
@@ -280,7 +410,12 @@ NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QStri
     if (!isOpen() || w.isEmpty())
         return AddResult::Failed;
     const NoteSourceRef ref = NoteSourceRef::parse(source);
-    SqliteTransaction tx(m_db);
+    const bool hasExample = !example.trimmed().isEmpty();
+    // With a source the notebook file keeps the example too: its copy can wait.
+    const bool deferCopy = m_deferLib && hasExample && !source.trimmed().isEmpty();
+    const bool writesLib = hasExample && !deferCopy;
+    settle();
+    WriteTransaction tx(m_db, writesLib ? WriteTransaction::Files::Both : WriteTransaction::Files::Main);
     if (!tx.isActive())
         return AddResult::Failed;
     const qint64 now = Now();
@@ -345,7 +480,7 @@ NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QStri
         if (!so.exec())
             return AddResult::Failed;
     }
-    if (!example.trimmed().isEmpty()) {
+    if (writesLib) {
         SqliteStatement e = m_db.prepare(QStringLiteral("INSERT OR REPLACE INTO lib.examples(id, example) VALUES(?,?)"));
         e.bind(1, id);
         e.bind(2, example.trimmed());
@@ -354,6 +489,8 @@ NotebookStore::AddResult NotebookStore::addWord(const QString &word, const QStri
     }
     if (!tx.commit())
         return AddResult::Failed;
+    if (deferCopy && !m_pendingLib.contains(id))
+        m_pendingLib << id;
     return existed ? AddResult::Updated : AddResult::Added;
 }
 
@@ -361,6 +498,7 @@ bool NotebookStore::removeWord(qint64 id)
 {
     if (!isOpen())
         return false;
+    settle();
     SqliteTransaction tx(m_db);
     SqliteStatement a = m_db.prepare(QStringLiteral("DELETE FROM words WHERE id=?"));
     a.bind(1, id);
@@ -375,6 +513,7 @@ bool NotebookStore::setMeaning(qint64 id, const QString &meaning)
 {
     if (!isOpen())
         return false;
+    settle();
     SqliteStatement u = m_db.prepare(QStringLiteral("UPDATE words SET meaning=?, updated=? WHERE id=?"));
     u.bind(1, meaning.trimmed());
     u.bind(2, Now());
@@ -400,6 +539,7 @@ QList<NoteWord> NotebookStore::query(const NoteSourceRef &range, bool onlyRange,
     QList<NoteWord> out;
     if (!isOpen())
         return out;
+    settle();
     const QString inRange = QStringLiteral(
         "s.word_id = w.id AND s.src_tag = ?1 COLLATE NOCASE AND s.src_book = ?2 COLLATE NOCASE"
         " AND s.src_no BETWEEN ?3 AND ?4");
@@ -439,6 +579,7 @@ NoteWord NotebookStore::find(const QString &word) const
 {
     if (!isOpen())
         return {};
+    settle();
     SqliteStatement q = m_db.prepare(QStringLiteral("SELECT ") + QLatin1String(kWordColumns)
                                      + QStringLiteral(" FROM words w LEFT JOIN lib.examples e ON e.id = w.id WHERE w.wkey = ?"));
     q.bind(1, wordKey(word));
@@ -450,7 +591,7 @@ bool NotebookStore::answer(qint64 id, ReviewSchedule::Grade grade, const QDateTi
     if (!isOpen())
         return false;
     // Read, schedule and write in one transaction: the answer is stored whole or not at all.
-    SqliteTransaction tx(m_db);
+    WriteTransaction tx(m_db, WriteTransaction::Files::Main);
     if (!tx.isActive())
         return false;
     SqliteStatement q = m_db.prepare(QStringLiteral(

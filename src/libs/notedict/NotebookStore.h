@@ -7,6 +7,12 @@
 // open() checks both files. A file that is not a notebook or fails SQLite's check is set
 // aside under a new name ("<name>.damaged-<time>") and a fresh one is made; message()
 // then says so, in words for the learner. Nothing throws.
+//
+// A store kept open for many saves (the player's) can defer each word's example copy in the
+// companion file (setDeferredLibCopies): the save then commits the notebook file alone, which
+// keeps the example in "sources" too. The copies are written by flushLibCopies(), by close(),
+// and before any other store of this process uses the same notebook; open() restores the
+// copies a killed process left unwritten.
 #include "NoteSourceRef.h"
 #include "ReviewSchedule.h"
 
@@ -38,13 +44,28 @@ class NotebookStore final
 public:
     enum class AddResult { Failed = 0, Added = 1, Updated = 2 };
 
+    NotebookStore() = default;
+    ~NotebookStore();
+    NotebookStore(const NotebookStore &) = delete;
+    NotebookStore &operator=(const NotebookStore &) = delete;
+
     // create: make missing files; without it a missing file is an error.
     bool open(const QString &noteFile, const QString &libFile, bool create);
+    // Writes the deferred example copies first.
     void close();
     [[nodiscard]] bool isOpen() const { return m_db.isOpen(); }
     // Set when open() had to set a damaged file aside, or why it failed.
     [[nodiscard]] QString message() const { return m_message; }
     [[nodiscard]] QString errorText() const { return m_error; }
+    // The files as opened (absolute paths).
+    [[nodiscard]] QString noteFile() const { return m_noteFile; }
+    [[nodiscard]] QString libFile() const { return m_libFile; }
+    // Both files are still the ones opened (not renamed, set aside or replaced since).
+    [[nodiscard]] bool filesUnchanged() const;
+
+    void setDeferredLibCopies(bool on) { m_deferLib = on; }
+    // Writes the deferred example copies in one transaction of the companion file.
+    bool flushLibCopies();
 
     // A word already in the notebook (case folded) is updated, never added twice; empty
     // new texts keep the stored ones.
@@ -71,6 +92,10 @@ public:
 
 private:
     bool prepareSchema();
+    // Every store of this process on this notebook, this one included, writes its deferred
+    // copies: a read or another change then sees the companion file complete.
+    void settle() const;
+    bool copyExamples(const QList<qint64> &ids);
     bool openMain(const QString &noteFile);
     bool attachLib(const QString &libFile);
     QString setAside(const QString &file);
@@ -84,6 +109,10 @@ private:
     QString m_error;
     int m_version = 0;    // the open file's format (0: new)
     bool m_newer = false; // open() refused a newer format
+    bool m_deferLib = false;
+    QList<qint64> m_pendingLib; // words whose example copy is not yet written
+    quint64 m_noteId[2] = {0, 0}; // device and inode of each file as opened
+    quint64 m_libId[2] = {0, 0};
 };
 
 } // namespace mvx

@@ -1,6 +1,8 @@
 // The bc... operations: a table of open books behind integer handles, each call checked
 // and forwarded to SentraBook / LessonPages.
 #include "libs/sentra/SentraFacade.h"
+#include "libs/sentra/SentraFacadeSound.h"
+#include "libs/sentra/StretchCutter.h"
 
 #include "LessonPages.h"
 #include "SoundFiles.h"
@@ -43,6 +45,21 @@ BookTable &books()
 {
     static BookTable table;
     return table;
+}
+
+// The excerpts' cutter of each open book (its decoder kept for the next cut).
+std::map<int, std::unique_ptr<StretchCutter>> &cutters()
+{
+    static std::map<int, std::unique_ptr<StretchCutter>> table;
+    return table;
+}
+
+StretchCutter &cutterOf(int hBook)
+{
+    std::unique_ptr<StretchCutter> &c = cutters()[hBook];
+    if (!c)
+        c = std::make_unique<StretchCutter>();
+    return *c;
 }
 
 // Sentence of an open book, or nullopt.
@@ -88,6 +105,7 @@ int bcSentraBook_Open(const QString &szFileName, const QString &szMode)
 
 int bcSentraBook_Close(int hBook)
 {
+    cutters().erase(hBook);
     return books().remove(hBook) ? 0 : -1;
 }
 
@@ -230,18 +248,56 @@ QString bcSentence_GetSentenceAsWordSample(int hBook, int nNoInAll)
     return s->chinese.isEmpty() ? s->english : s->english + QStringLiteral("\r\n") + s->chinese;
 }
 
-QString bcSentence_GetFileNameEnglish(int hBook, int nNoInAll, int nMaxLen)
+int bcSentraBook_CutStretch(int hBook, int nLessonNo, qint64 nStartMs, qint64 nEndMs,
+                            std::vector<qint16> &samples)
 {
     SentraBook *b = books().find(hBook);
-    if (!b || b->lessonOfSentence(nNoInAll) < 0 || nMaxLen <= 0)
+    if (b && cutterOf(hBook).cut(*b, nLessonNo, nStartMs, nEndMs, samples, nullptr))
+        return 0;
+    samples.clear();
+    return -1;
+}
+
+qint64 bcSentraBook_GetSoundLength(int hBook, int nLessonNo)
+{
+    SentraBook *b = books().find(hBook);
+    return b ? cutterOf(hBook).soundMs(*b, nLessonNo) : -1;
+}
+
+int bcSentence_GetHeardSpan(int hBook, int nNoInAll, int *pLessonNo, int *pStartMs, int *pEndMs)
+{
+    SentraBook *b = books().find(hBook);
+    const std::optional<SentenceData> s = b ? b->sentence(nNoInAll) : std::nullopt;
+    if (!s)
+        return -1;
+    if (pLessonNo)
+        *pLessonNo = b->lessonOfSentence(nNoInAll);
+    if (pStartMs)
+        *pStartMs = s->heardStartMs();
+    if (pEndMs)
+        *pEndMs = s->heardEndMs();
+    return 0;
+}
+
+QString mvx::sentra::SentenceFileName(const QString &bookPath, int noInAll, int maxLen)
+{
+    if (maxLen <= 0)
         return {};
     // Book name and sentence number: unique per sentence, stable, and safe on every file system.
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_\\-\\x{4e00}-\\x{9fff}]"));
-    QString base = QFileInfo(b->path()).completeBaseName();
+    QString base = QFileInfo(bookPath).completeBaseName();
     base.replace(unsafe, QStringLiteral("_"));
-    const QString suffix = QStringLiteral("_%1").arg(nNoInAll, 5, 10, QLatin1Char('0'));
-    base = base.left(std::max<qsizetype>(0, nMaxLen - suffix.size()));
-    return (base + suffix).left(nMaxLen);
+    const QString suffix = QStringLiteral("_%1").arg(noInAll, 5, 10, QLatin1Char('0'));
+    base = base.left(std::max<qsizetype>(0, maxLen - suffix.size()));
+    return (base + suffix).left(maxLen);
+}
+
+QString bcSentence_GetFileNameEnglish(int hBook, int nNoInAll, int nMaxLen)
+{
+    SentraBook *b = books().find(hBook);
+    if (!b || b->lessonOfSentence(nNoInAll) < 0)
+        return {};
+    return SentenceFileName(b->path(), nNoInAll, nMaxLen);
 }
 
 int bcSentence_SetKeywordByNo(int hBook, int nNoInAll, int nWordNo, int nWordLen, int nSetMode,

@@ -67,6 +67,20 @@ bool SoundFiles::writeWav(const QString &path, const std::vector<qint16> &sample
 bool SoundFiles::writeMp3(const QString &path, const std::vector<qint16> &samples, int rate,
                           int kbps, QString *error)
 {
+    QByteArray mp3;
+    if (!encodeMp3(samples, rate, kbps, mp3, error))
+        return false;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(mp3) != mp3.size() || !out.commit()) {
+        setError(error, QStringLiteral("cannot write %1").arg(path));
+        return false;
+    }
+    return true;
+}
+
+bool SoundFiles::encodeMp3(const std::vector<qint16> &samples, int rate, int kbps, QByteArray &mp3,
+                           QString *error)
+{
     lame_global_flags *lame = lame_init();
     if (!lame) {
         setError(error, QStringLiteral("the MP3 encoder cannot start"));
@@ -85,7 +99,7 @@ bool SoundFiles::writeMp3(const QString &path, const std::vector<qint16> &sample
         setError(error, QStringLiteral("the MP3 encoder refuses %1 Hz at %2 kbit/s").arg(rate).arg(kbps));
         return false;
     }
-    QByteArray mp3;
+    mp3.clear();
     mp3.reserve(qsizetype(samples.size() * kbps / 8 / qMax(rate / 1000, 1) + 8192));
     const int chunk = 8192;
     std::vector<unsigned char> buf(size_t(1.25 * chunk + 7200));
@@ -116,11 +130,6 @@ bool SoundFiles::writeMp3(const QString &path, const std::vector<qint16> &sample
     lame_close(lame);
     if (!ok) {
         setError(error, QStringLiteral("MP3 encoding failed"));
-        return false;
-    }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(mp3) != mp3.size() || !out.commit()) {
-        setError(error, QStringLiteral("cannot write %1").arg(path));
         return false;
     }
     return true;

@@ -22,6 +22,11 @@ const QString &NoteDictDictionary::NoteLibFile()
 
 NoteDictDictionary::NoteDictDictionary(QWidget *owner, QWidget *view) : m_owner(owner), m_view(view) {}
 
+NoteDictDictionary::~NoteDictDictionary()
+{
+    bcNote_CloseNotebook();
+}
+
 void NoteDictDictionary::PopSearch(const QString &word, const QRectF &viewRect, const QString &storedMeaning)
 {
     QRect r = viewRect.toAlignedRect();

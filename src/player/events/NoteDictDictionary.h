@@ -17,6 +17,10 @@ public:
 
     // owner: the window the pop-up reports to; view: the page view the word rectangles are in.
     NoteDictDictionary(QWidget *owner, QWidget *view);
+    // The notebook the saves kept open is written out and closed with the player.
+    ~NoteDictDictionary() override;
+    NoteDictDictionary(const NoteDictDictionary &) = delete;
+    NoteDictDictionary &operator=(const NoteDictDictionary &) = delete;
 
     void PopSearch(const QString &word, const QRectF &viewRect, const QString &storedMeaning) override;
     bool SavedWord(QString &word, QString &meaning, QString &third) override;

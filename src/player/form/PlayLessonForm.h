@@ -9,6 +9,7 @@
 // show(), StartTimerHint(). The window emits closed() after its unload.
 #include "ui/SkinnedWindow.h"
 
+#include "dialogs/ExportLessonForm.h"
 #include "core/CustomEvents.h"
 #include "player/events/LessonReloader.h"
 #include "player/events/ThinkMode.h"
@@ -27,6 +28,11 @@ class QLabel;
 class QScrollBar;
 
 namespace mvx {
+
+namespace excerpt {
+class ExcerptFiles;
+class Excerpts;
+}
 
 class DisplayPreview;
 class PageSide;
@@ -117,6 +123,10 @@ public:
     int SaveWordMean() override;
     // The comment page's edit link: the comment dialog for the current sentence.
     Q_INVOKABLE void EditCurComment();
+    // Called back by the excerpt dialog: the current sentence (or the repeated part) kept in
+    // "segment" under name, or the whole sentence handed to the sentence memoriser.
+    Q_INVOKABLE void DigestSeg(const QString &name);
+    Q_INVOKABLE void DigestToSentra();
     // Opens a lesson (unless it is the open one) and goes to its sentence noInLesson (the
     // study-record window's hard sentences).
     void OpenSentence(const QString &bookFile, int lessonNo, int noInLesson);
@@ -154,6 +164,12 @@ private:
     void RunDrill(const QString &name);
     // The browsing window, the player visible behind it; the pages are rebuilt afterwards.
     void RunBrowse();
+    // F9 / btDigest: the excerpt dialog, playing paused around it in status 3.
+    void RunDigestDialog();
+    excerpt::Excerpts &ExcerptMaker();
+    // btMp3: the lesson export dialog, then the export off the UI thread.
+    void RunExportDialog();
+    void RunExport(const ExportLessonForm::Choice &choice);
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 
@@ -193,6 +209,10 @@ private:
     int m_heldCloseResult = 0;
     QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
     QString m_borderTilesKey; // skin folder and scale they were loaded for
+    class ExcerptAnswers;
+    std::unique_ptr<ExcerptAnswers> m_excerptAnswers;
+    std::unique_ptr<excerpt::ExcerptFiles> m_excerptFiles;
+    std::unique_ptr<excerpt::Excerpts> m_excerpts;
     bool m_formLoaded = false;
     bool m_scrollSync = false;
     quint64 m_shownButtons = ~quint64(0);

@@ -1,4 +1,6 @@
 #pragma once
+// Finds speech and pauses in a sound by its ~10 ms frames: the book maker places sentence
+// boundaries with it, the excerpts pad their ends over quiet frames only.
 // Finds sentence boundaries in speech from its pauses, for a transcript that has one
 // sentence per line and no times. The sound is cut into ~10 ms frames; a frame is quiet
 // when its level lies well below the loud parts (relative to the recording's own noise
@@ -51,6 +53,9 @@ public:
     // Every pause of at least MinPauseMs between the first and the last speech, in time order;
     // empty when the sound holds no speech that stands out from its noise floor.
     [[nodiscard]] static QList<PauseSpan> findPauses(const std::vector<double> &frameEnergies, double frameMs);
+    // Which frames are speech, by the same thresholds (relative to the frames' own noise floor
+    // and loud parts); all false when nothing stands out.
+    [[nodiscard]] static std::vector<bool> speechFrames(const std::vector<double> &frameEnergies);
     // Where a sentence boundary goes inside a pause: a little before the next speech.
     [[nodiscard]] static qint64 boundaryIn(const PauseSpan &pause)
     {

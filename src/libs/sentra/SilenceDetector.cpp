@@ -63,6 +63,31 @@ struct SpeechFrames
     std::vector<Pause> pauses; // at least MinPauseMs long, in time order
 };
 
+// Levels (dB) of the frames and the speech threshold over them; threshold is NaN when
+// nothing stands out from the noise floor.
+struct FrameLevels
+{
+    std::vector<double> levels;
+    double threshold = std::nan("");
+};
+
+FrameLevels levelsOf(const std::vector<double> &energies)
+{
+    FrameLevels out;
+    const int frames = int(energies.size());
+    out.levels.assign(size_t(frames), -200.0);
+    for (int f = 0; f < frames; ++f) {
+        const double e = energies[size_t(f)];
+        out.levels[size_t(f)] = e > 1e-20 ? 10.0 * std::log10(e) : -200.0;
+    }
+    const double floorDb = std::max(percentile(out.levels, 0.05), -80.0);
+    const double loudDb = percentile(out.levels, 0.95);
+    if (frames == 0 || loudDb < -70.0 || loudDb - floorDb < 10.0)
+        return out;
+    out.threshold = floorDb + std::max(6.0, (loudDb - floorDb) * 0.3);
+    return out;
+}
+
 // Quiet frames lie well below the loud parts, relative to the recording's own noise floor.
 // Empty (firstLoud < 0) when nothing stands out.
 SpeechFrames analyse(const std::vector<double> &energies, double frameMs)
@@ -70,16 +95,11 @@ SpeechFrames analyse(const std::vector<double> &energies, double frameMs)
     SpeechFrames out;
     const auto toMs = [frameMs](int frame) { return qint64(std::llround(frame * frameMs)); };
     const int frames = int(energies.size());
-    std::vector<double> levels(size_t(frames), -200.0);
-    for (int f = 0; f < frames; ++f) {
-        const double e = energies[size_t(f)];
-        levels[size_t(f)] = e > 1e-20 ? 10.0 * std::log10(e) : -200.0;
-    }
-    const double floorDb = std::max(percentile(levels, 0.05), -80.0);
-    const double loudDb = percentile(levels, 0.95);
-    if (frames == 0 || loudDb < -70.0 || loudDb - floorDb < 10.0)
+    const FrameLevels fl = levelsOf(energies);
+    if (std::isnan(fl.threshold))
         return out;
-    const double threshold = floorDb + std::max(6.0, (loudDb - floorDb) * 0.3);
+    const std::vector<double> &levels = fl.levels;
+    const double threshold = fl.threshold;
     for (int f = 0; f < frames; ++f) {
         if (levels[size_t(f)] >= threshold) {
             if (out.firstLoud < 0)
@@ -103,6 +123,16 @@ SpeechFrames analyse(const std::vector<double> &energies, double frameMs)
 }
 
 } // namespace
+
+std::vector<bool> SilenceDetector::speechFrames(const std::vector<double> &energies)
+{
+    const FrameLevels fl = levelsOf(energies);
+    std::vector<bool> speech(energies.size(), false);
+    if (!std::isnan(fl.threshold))
+        for (size_t f = 0; f < speech.size(); ++f)
+            speech[f] = fl.levels[f] >= fl.threshold;
+    return speech;
+}
 
 QList<PauseSpan> SilenceDetector::findPauses(const std::vector<double> &energies, double frameMs)
 {
