@@ -6,6 +6,7 @@
 #include "libs/comm/CommLib.h"
 #include "player/excerpt/Excerpts.h"
 #include "ui/CallByName.h"
+#include "ui/DialogKeys.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
@@ -186,15 +187,7 @@ void SaveSegForm::btWinClose_click()
 
 bool SaveSegForm::Form_KeyDown(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btOk_click();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        btCancel_click();
-        return true;
-    }
-    return false;
+    return ConfirmOrCancelByKey(event, [this] { btOk_click(); }, [this] { btCancel_click(); });
 }
 
 } // namespace mvx

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
+#include "ui/DialogKeys.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
 
@@ -90,15 +91,7 @@ void LearnStepsForm::btWinClose_click()
 
 bool LearnStepsForm::Form_KeyDown(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btOk_click();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        btCancel_click();
-        return true;
-    }
-    return false;
+    return ConfirmOrCancelByKey(event, [this] { btOk_click(); }, [this] { btCancel_click(); });
 }
 
 } // namespace mvx

@@ -1,6 +1,7 @@
 #include "player/events/SearchForm.h"
 
 #include "core/AppState.h"
+#include "ui/DialogKeys.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
@@ -93,15 +94,7 @@ void SearchForm::btWinClose_click()
 
 bool SearchForm::Form_KeyDown(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btSearch_click();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        btCancel_click();
-        return true;
-    }
-    return false;
+    return ConfirmOrCancelByKey(event, [this] { btSearch_click(); }, [this] { btCancel_click(); });
 }
 
 } // namespace mvx

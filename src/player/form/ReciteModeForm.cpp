@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
+#include "ui/DialogKeys.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
 
@@ -69,15 +70,7 @@ void ReciteModeForm::btWinClose_click()
 
 bool ReciteModeForm::Form_KeyDown(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btOk_click();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        btCancel_click();
-        return true;
-    }
-    return false;
+    return ConfirmOrCancelByKey(event, [this] { btOk_click(); }, [this] { btCancel_click(); });
 }
 
 } // namespace mvx

@@ -1,6 +1,7 @@
 #include "player/form/WordSummaryModeForm.h"
 
 #include "core/AppState.h"
+#include "ui/DialogKeys.h"
 #include "ui/MessageBox.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinLabel.h"
@@ -75,15 +76,7 @@ void WordSummaryModeForm::btWinClose_click()
 
 bool WordSummaryModeForm::Form_KeyDown(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btOk_click();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        btCancel_click();
-        return true;
-    }
-    return false;
+    return ConfirmOrCancelByKey(event, [this] { btOk_click(); }, [this] { btCancel_click(); });
 }
 
 } // namespace mvx
