@@ -36,13 +36,7 @@ inline QByteArray burstWav(const QList<Burst> &bursts, int lengthMs, int rate = 
                 data[size_t(i * channels + c)] = float(b.amplitude * std::sin(2 * M_PI * 440.0 * double(i) / rate));
     sf_writef_float(f, data.data(), at(lengthMs));
     sf_close(f);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read back the burst file");
-    const QByteArray bytes = file.readAll();
-    file.close();
-    QFile::remove(path);
-    return bytes;
+    return fixtures::takeFile(path);
 }
 
 // Decodes an MP3 (or any sound) file to mono 16-bit samples.

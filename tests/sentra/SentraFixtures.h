@@ -23,6 +23,18 @@ inline QString tmpDir()
     return d;
 }
 
+// The bytes of a scratch file the fixture wrote; the file is removed.
+inline QByteArray takeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read back %s", qPrintable(path));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QFile::remove(path);
+    return bytes;
+}
+
 // A sound whose every sample is known: a sum of two tones whose pitch rises with time, so a
 // stretch cut from the wrong place does not match. Samples of channel c are scaled by (1 - c/4).
 inline float toneSample(qint64 frame, int rate, int channel)
@@ -57,13 +69,7 @@ inline QByteArray toneFile(int rate, int channels, double seconds,
         sf_writef_float(f, block.data(), n);
     }
     sf_close(f);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read back the tone file");
-    const QByteArray bytes = file.readAll();
-    file.close();
-    QFile::remove(path);
-    return bytes;
+    return takeFile(path);
 }
 
 inline QByteArray mp3Tone(int rate, int channels, double seconds)
