@@ -1,9 +1,11 @@
-// Excerpt speed: F9's DigestSeg of a whole 10-second sentence of a 44.1 kHz stereo MP3
+// Excerpt speed: F9's DigestSeg of a whole 10-second sentence of real speech in a 44.1 kHz stereo MP3
 // lesson (range, speech check, cut, loudness, encode, files), against the floor of the same
 // stretch only cut and encoded. Interleaved in one run; medians.
 #include "../BenchUtil.h"
 #include "core/UserSettings.h"
 #include "player/excerpt/ExcerptKeys.h"
+#include "libs/comm/SpeechEngine.h"
+#include "libs/sentra/Resampler.h"
 #include "libs/sentra/SentraBook.h"
 #include "libs/sentra/SentraFacade.h"
 #include "libs/sentra/SoundFiles.h"
@@ -18,7 +20,7 @@
 
 #include <sndfile.h>
 
-#include <cmath>
+#include <algorithm>
 
 using namespace mvx;
 
@@ -32,10 +34,47 @@ public:
     void SetBusy(bool) override {}
 };
 
-// 30 s of speech-like sound: syllables of a gliding tone, short pauses, 44.1 kHz stereo MP3.
+// 30 s of real speech (espeak-ng, news sentences, a short pause after each), as a learner's
+// lesson holds it: 44.1 kHz stereo MP3. Sentence i of the book is the speech of 10 s slot i.
 QByteArray LessonMp3(const QString &dir)
 {
     const int rate = 44100;
+    const QStringList lines = {
+        QStringLiteral("The city council voted on Tuesday to build a new bridge across the river, "
+                       "a project that officials say will take four years."),
+        QStringLiteral("Scientists in Norway have found that the ice in the far north is melting "
+                       "faster than they expected only ten years ago."),
+        QStringLiteral("Farmers across the region hope that the rain forecast for next week will "
+                       "save what is left of this year's harvest."),
+    };
+    SpeechEngine &speech = SpeechEngine::instance();
+    if (!speech.available())
+        qFatal("espeak-ng is not available");
+    const sentra::Resampler up(speech.sampleRate(), rate);
+    std::vector<float> data(size_t(30 * rate * 2), 0.0f);
+    for (int s = 0; s < lines.size(); ++s) {
+        QVector<qint16> voice;
+        if (!speech.synthesize(lines[s], QString(), 140, voice))
+            qFatal("espeak-ng produced nothing");
+        std::vector<float> in(voice.begin(), voice.end());
+        for (float &v : in)
+            v /= 32768.0f;
+        const qint64 outCount = std::min<qint64>(qint64(in.size()) * rate / speech.sampleRate(), 9 * rate);
+        qint64 first = 0, count = 0;
+        up.inputRange(0, outCount, &first, &count);
+        std::vector<float> window(static_cast<size_t>(count), 0.0f);
+        for (qint64 i = 0; i < count; ++i) {
+            if (first + i >= 0 && first + i < qint64(in.size()))
+                window[size_t(i)] = in[size_t(first + i)];
+        }
+        std::vector<float> out(static_cast<size_t>(outCount));
+        up.process(window.data(), first, 0, outCount, out.data());
+        const size_t at = size_t(s) * 10 * rate + rate / 5;
+        for (qint64 i = 0; i < outCount; ++i) {
+            data[2 * (at + size_t(i))] = out[size_t(i)];
+            data[2 * (at + size_t(i)) + 1] = 0.9f * out[size_t(i)];
+        }
+    }
     const QString path = dir + QStringLiteral("/lesson.mp3");
     SF_INFO info{};
     info.samplerate = rate;
@@ -44,17 +83,7 @@ QByteArray LessonMp3(const QString &dir)
     SNDFILE *f = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
     if (!f)
         qFatal("cannot write the lesson sound");
-    const qint64 frames = 30LL * rate;
-    std::vector<float> data(size_t(frames * 2));
-    for (qint64 i = 0; i < frames; ++i) {
-        const double t = double(i) / rate;
-        const double syllable = std::fmod(t, 0.25) < 0.18 ? std::sin(M_PI * std::fmod(t, 0.25) / 0.18) : 0.0;
-        const double pause = std::fmod(t, 10.0) > 9.6 ? 0.0 : 1.0;
-        const double v = 0.3 * syllable * pause * std::sin(2 * M_PI * (150 + 60 * std::sin(t)) * t);
-        data[size_t(2 * i)] = float(v);
-        data[size_t(2 * i + 1)] = float(v * 0.9);
-    }
-    sf_writef_float(f, data.data(), frames);
+    sf_writef_float(f, data.data(), sf_count_t(data.size() / 2));
     sf_close(f);
     QFile file(path);
     file.open(QIODevice::ReadOnly);

@@ -184,6 +184,20 @@ private slots:
         }
         const Loudness l = MeasureLoudness(f, ClipRate);
         QCOMPARE(l.truePeakDb, WholeClipTruePeakDb(f, ClipRate));
+
+        // The levelling gain skips the true peak where it cannot bind: at every level (raised,
+        // held at the ceiling, lowered) and for a part too short for a loudness, the same gain.
+        for (const double scale : {0.02, 0.1, 0.3, 1.0, 1.6}) {
+            for (const size_t length : {f.size(), size_t(ClipRate / 4)}) {
+                std::vector<float> g(f.begin(), f.begin() + qsizetype(length));
+                for (float &v : g)
+                    v = float(std::clamp(v * scale, -1.0, 1.0));
+                const double full = LevelGainDb(MeasureLoudness(g, ClipRate));
+                QVERIFY2(std::abs(LevelGainDb(g, ClipRate) - full) < 1e-6,
+                         qPrintable(QStringLiteral("scale %1, %2 samples: %3 against %4")
+                                        .arg(scale).arg(length).arg(LevelGainDb(g, ClipRate)).arg(full)));
+            }
+        }
     }
 
     void levelsLoudness_data()

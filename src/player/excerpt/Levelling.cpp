@@ -26,18 +26,22 @@ constexpr double NoLevel = -std::numeric_limits<double>::infinity();
 constexpr float PeakHeadroom = 2.5f;
 constexpr size_t PeakReach = 64;
 
-// The linear true peak, never under the sample peak; -1 when it cannot be measured.
-double TruePeak(std::span<const float> samples, int rate)
+// The linear true peak, never under the sample peak; -1 when it cannot be measured. Only a
+// peak of at least `atLeast` is measured exactly: below that, some value from the sample peak
+// up to under `atLeast` is returned, since only stretches that can reach it are measured.
+double TruePeak(std::span<const float> samples, int rate, float atLeast = 0)
 {
     float samplePeak = 0;
     for (const float v : samples)
         samplePeak = std::max(samplePeak, std::fabs(v));
     if (samplePeak == 0)
         return 0;
+    const float loud = std::max(samplePeak, atLeast) / PeakHeadroom;
+    if (samplePeak <= loud)
+        return samplePeak;
     ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_TRUE_PEAK);
     if (!st)
         return -1;
-    const float loud = samplePeak / PeakHeadroom;
     const std::vector<float> silence(PeakReach, 0.0f);
     bool ok = true;
     const size_t n = samples.size();
@@ -103,12 +107,28 @@ double LevelGainDb(const Loudness &loudness)
     return std::min(TargetLufs - loudness.integratedLufs, ceiling);
 }
 
+double LevelGainDb(std::span<const float> samples, int rate)
+{
+    if (samples.empty() || rate <= 0)
+        return LevelGainDb(Loudness{NoLevel, NoLevel});
+    Loudness loudness{IntegratedLufs(samples, rate), NoLevel};
+    // The true peak matters only where it would hold the gain under the loudness target.
+    const double wanted = loudness.hasLoudness() ? TargetLufs - loudness.integratedLufs : 0.0;
+    const float binding = float(std::pow(10.0, (CeilingDbtp - wanted) / 20.0));
+    const double peak = TruePeak(samples, rate, binding);
+    if (peak < 0)
+        return LevelGainDb(Loudness{loudness.integratedLufs, 0.0}); // unmeasurable: never raised past 0 dBTP
+    if (peak >= binding)
+        loudness.truePeakDb = 20.0 * std::log10(peak);
+    return LevelGainDb(loudness);
+}
+
 std::vector<qint16> Levelled(const std::vector<qint16> &samples, int rate)
 {
     std::vector<float> f(samples.size());
     for (size_t i = 0; i < samples.size(); ++i)
         f[i] = float(samples[i]) * (1.0f / 32768.0f);
-    const float gain = float(std::pow(10.0, LevelGainDb(MeasureLoudness(f, rate)) / 20.0)) * 32768.0f;
+    const float gain = float(std::pow(10.0, LevelGainDb(f, rate) / 20.0)) * 32768.0f;
     std::vector<qint16> out(samples.size());
     for (size_t i = 0; i < samples.size(); ++i)
         out[i] = qint16(std::lrint(std::clamp(f[i] * gain, -32768.0f, 32767.0f)));

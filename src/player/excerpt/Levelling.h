@@ -21,6 +21,8 @@ struct Loudness
 
 [[nodiscard]] Loudness MeasureLoudness(std::span<const float> samples, int rate);
 [[nodiscard]] double LevelGainDb(const Loudness &loudness);
+// The same gain as from MeasureLoudness, measuring the true peak only where it can bind.
+[[nodiscard]] double LevelGainDb(std::span<const float> samples, int rate);
 // The clip levelled: 16-bit in, 16-bit out, clamped (the gain keeps it under the ceiling).
 [[nodiscard]] std::vector<qint16> Levelled(const std::vector<qint16> &samples, int rate);
 
