@@ -230,6 +230,11 @@ void SqliteDb::rollback()
     exec(QStringLiteral("ROLLBACK"));
 }
 
+bool SqliteDb::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 bool SqliteDb::checkIntegrity()
 {
     SqliteStatement st = prepare(QStringLiteral("PRAGMA quick_check"));

@@ -73,6 +73,8 @@ public:
     bool begin(bool immediate = true);
     bool commit();
     void rollback();
+    // A transaction is open on this connection (a failed COMMIT can leave one open).
+    [[nodiscard]] bool inTransaction() const;
 
     // PRAGMA quick_check answers "ok" and the file is a database.
     [[nodiscard]] bool checkIntegrity();
@@ -102,12 +104,18 @@ public:
             m_db.rollback();
     }
     [[nodiscard]] bool isActive() const { return m_active; }
+    // A COMMIT that fails (another process holds the file) is rolled back at once, so the
+    // connection never stays inside a half-done transaction; lastError() keeps the cause.
     bool commit()
     {
         if (!m_active)
             return false;
         m_active = false;
-        return m_db.commit();
+        if (m_db.commit())
+            return true;
+        if (m_db.inTransaction())
+            m_db.rollback();
+        return false;
     }
 
 private:

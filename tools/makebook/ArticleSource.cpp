@@ -1,6 +1,7 @@
 #include "ArticleSource.h"
 
 #include "libs/bookmaker/KeyWordMarks.h"
+#include "core/KeyValueLine.h"
 #include "core/TextCodec.h"
 
 #include <QFileInfo>
@@ -16,18 +17,15 @@ ArticleSource ArticleSource::parse(const QStringList &lines, const QString &file
         return a;
     };
     for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i].trimmed();
-        if (i == 0 && line.startsWith(QChar(0xFEFF)))
-            line.remove(0, 1);
+        const KeyValueLine line = KeyValueLine::read(lines[i], i == 0);
         const int lineNo = i + 1;
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        if (line.kind == KeyValueLine::Kind::Skip)
             continue;
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon <= 0)
+        if (line.kind == KeyValueLine::Kind::NoName)
             return fail(lineNo, QStringLiteral("应为“名称: 内容”"));
-        const QString key = line.left(colon).trimmed().toLower();
-        const QString value = line.mid(colon + 1).trimmed();
-        if (value.isEmpty())
+        const QString &key = line.key;
+        const QString &value = line.value;
+        if (line.kind == KeyValueLine::Kind::NoValue)
             return fail(lineNo, QStringLiteral("“%1:”后面没有内容").arg(key));
         if (key == QLatin1String("category")) {
             a.category = value;

@@ -1,5 +1,6 @@
 #include "libs/echomax/QuizSource.h"
 
+#include "core/KeyValueLine.h"
 #include "core/TextCodec.h"
 
 #include <QFileInfo>
@@ -47,13 +48,11 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
     bool typed = false;
     QSet<QString> keysSeen; // of the current question, or of the lines before the first one
     for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i].trimmed();
-        if (i == 0 && line.startsWith(QChar(0xFEFF)))
-            line.remove(0, 1);
+        const KeyValueLine line = KeyValueLine::read(lines[i], i == 0);
         const int lineNo = i + 1;
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        if (line.kind == KeyValueLine::Kind::Skip)
             continue;
-        if (line.compare(QLatin1String("[question]"), Qt::CaseInsensitive) == 0) {
+        if (line.text.compare(QLatin1String("[question]"), Qt::CaseInsensitive) == 0) {
             if (inQuestion)
                 if (InputError e = checkQuestion(quiz.questions.last(), typed, fileName); e.isError())
                     return fail(e.line, e.message);
@@ -66,12 +65,11 @@ QuizSource QuizSource::parse(const QStringList &lines, const QString &fileName)
             keysSeen.clear();
             continue;
         }
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon <= 0)
+        if (line.kind == KeyValueLine::Kind::NoName)
             return fail(lineNo, QStringLiteral("应为“名称: 内容”或 [question]"));
-        const QString key = line.left(colon).trimmed().toLower();
-        const QString value = line.mid(colon + 1).trimmed();
-        if (value.isEmpty())
+        const QString &key = line.key;
+        const QString &value = line.value;
+        if (line.kind == KeyValueLine::Kind::NoValue)
             return fail(lineNo, QStringLiteral("“%1:”后面没有内容").arg(key));
         if (keysSeen.contains(key))
             return fail(lineNo, QStringLiteral("“%1:”出现了两次").arg(key));

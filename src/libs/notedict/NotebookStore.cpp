@@ -114,7 +114,8 @@ public:
         m_active = false;
         if (m_db.commit())
             return true;
-        m_db.rollback();
+        if (m_db.inTransaction()) // SQLite may have rolled it back already; keep its error
+            m_db.rollback();
         return false;
     }
 
