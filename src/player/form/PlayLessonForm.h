@@ -9,7 +9,6 @@
 // show(), StartTimerHint(). The window emits closed() after its unload.
 #include "ui/SkinnedWindow.h"
 
-#include "dialogs/ExportLessonForm.h"
 #include "core/CustomEvents.h"
 #include "player/events/LessonReloader.h"
 #include "player/events/ThinkMode.h"
@@ -29,13 +28,9 @@ class QScrollBar;
 
 namespace mvx {
 
-namespace excerpt {
-class ExcerptFiles;
-class Excerpts;
-}
-
 class DisplayPreview;
 class PageSide;
+class PlayerExcerpts;
 class PlayerStudyLog;
 class PlayerTextSide;
 class PlaybackController;
@@ -165,12 +160,6 @@ private:
     void RunDrill(const QString &name);
     // The browsing window, the player visible behind it; the pages are rebuilt afterwards.
     void RunBrowse();
-    // F9 / btDigest: the excerpt dialog, playing paused around it in status 3.
-    void RunDigestDialog();
-    excerpt::Excerpts &ExcerptMaker();
-    // btMp3: the lesson export dialog, then the export off the UI thread.
-    void RunExportDialog();
-    void RunExport(const ExportLessonForm::Choice &choice);
     void FilterKeysOf(QObject *object);
     void Click(const QString &tag);
 
@@ -210,10 +199,7 @@ private:
     int m_heldCloseResult = 0;
     QPixmap m_borderTiles[4]; // ImgTop, ImgDown, ImgLeft, ImgRight
     QString m_borderTilesKey; // skin folder and scale they were loaded for
-    class ExcerptAnswers;
-    std::unique_ptr<ExcerptAnswers> m_excerptAnswers;
-    std::unique_ptr<excerpt::ExcerptFiles> m_excerptFiles;
-    std::unique_ptr<excerpt::Excerpts> m_excerpts;
+    std::unique_ptr<PlayerExcerpts> m_excerptActions; // F9 / btDigest and btMp3
     bool m_formLoaded = false;
     bool m_scrollSync = false;
     quint64 m_shownButtons = ~quint64(0);
