@@ -1,4 +1,5 @@
 // The excerpt dialog: destinations, the name rules, what it calls back and what it stores.
+#include "../support/BuiltHome.h"
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "dialogs/SaveSegForm.h"
@@ -50,8 +51,7 @@ class TestDialogsSaveSeg : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;
             return m_answer ? -1 : 0;

@@ -1,6 +1,7 @@
 // The library window's search over the bundled library, end to end: a word of a bundled lesson
 // typed into the search field, the results dialog, and its row opening the real player at that
 // sentence (stopped there, the library hidden, the article title set).
+#include "../support/BuiltHome.h"
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "libs/sentra/SentraBook.h"
@@ -46,9 +47,7 @@ class TestLibrarySearchWindow : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;
             return -1;

@@ -2,6 +2,7 @@
 // hidden, no reload), browsing (player visible, pages always rebuilt), speaking and the
 // shuffled recitation (player hidden; an unchanged book reopened with the pages and the
 // current sentence kept, a changed one reloaded), each from the current sentence on.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -90,10 +91,8 @@ class TestPlayerDrills : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
+        testhome::UseBuiltHome();
         App().noteProductTag = QStringLiteral("kbt");
-        QDir::setCurrent(App().appPath);
         QDir().mkpath(QStringLiteral("notebook"));
         m_book = fixtures::makeBook(QStringLiteral("drills.dat"), {fixtures::sampleLesson(QStringLiteral("One")),
                                                                    fixtures::sampleLesson(QStringLiteral("Two"))});

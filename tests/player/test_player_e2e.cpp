@@ -1,6 +1,7 @@
 // End to end: a bundled lesson in the player with the real media back end (dummy driver)
 // and the real pages. G plays it from sentence to sentence to its end, the highlight
 // following in the English page.
+#include "../support/BuiltHome.h"
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "libs/sentra/SentraFacade.h"
@@ -13,7 +14,6 @@
 #include "player/pages/LessonPages.h"
 #endif
 
-#include <QDirIterator>
 #include <QtTest>
 
 using namespace mvx;
@@ -22,28 +22,10 @@ class TestPlayerE2e : public QObject
 {
     Q_OBJECT
 
-    // The smallest bundled book of the home, so the run stays short.
-    static QString BundledBook()
-    {
-        QString best;
-        qint64 bestSize = 0;
-        QDirIterator it(QStringLiteral(MVX_HOME "/brxspecial"), {QStringLiteral("*.dat")}, QDir::Files);
-        while (it.hasNext()) {
-            const QFileInfo fi(it.next());
-            if (best.isEmpty() || fi.size() < bestSize) {
-                best = fi.filePath();
-                bestSize = fi.size();
-            }
-        }
-        return best;
-    }
-
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([](const QString &text, int) {
             qWarning("message: %s", qPrintable(text));
             return -1;
@@ -52,7 +34,7 @@ private slots:
 
     void playsABundledLessonToItsEnd()
     {
-        const QString book = BundledBook();
+        const QString book = testhome::SmallestBundledBook();
         QVERIFY2(!book.isEmpty(), "the bundled lessons are built into the home's brxspecial folder");
         SaveUserInt(QString::fromLatin1(Key::Speed), 3); // "极速播放": the same path, a shorter run
         PlayLessonForm form;

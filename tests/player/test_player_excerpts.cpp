@@ -2,6 +2,7 @@
 // G, A, B 100 ms or more later in the sentence, F9, OK: the repeated part and the sentence's
 // texts are in "segment"; btMp3 exports the lesson as MP3 + LRC and the marked sentences
 // as cards, off the UI thread.
+#include "../support/BuiltHome.h"
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "dialogs/ExportLessonForm.h"
@@ -12,7 +13,6 @@
 #include "player/playback/PlaybackController.h"
 #include "ui/MessageBox.h"
 
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
@@ -22,21 +22,6 @@
 using namespace mvx;
 
 namespace {
-
-QString SmallestBundledBook()
-{
-    QString best;
-    qint64 bestSize = 0;
-    QDirIterator it(QStringLiteral(MVX_HOME "/brxspecial"), {QStringLiteral("*.dat")}, QDir::Files);
-    while (it.hasNext()) {
-        const QFileInfo fi(it.next());
-        if (best.isEmpty() || fi.size() < bestSize) {
-            best = fi.filePath();
-            bestSize = fi.size();
-        }
-    }
-    return best;
-}
 
 qint64 DecodedFrames(const QString &path)
 {
@@ -73,9 +58,7 @@ class TestPlayerExcerpts : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << Message{text, AnyVisible("mvx::SaveSegForm") || AnyVisible("mvx::ExportLessonForm")};
             return -1; // Yes / OK
@@ -84,7 +67,7 @@ private slots:
 
     void excerptAndExportFromThePlayer()
     {
-        const QString book = SmallestBundledBook();
+        const QString book = testhome::SmallestBundledBook();
         QVERIFY2(!book.isEmpty(), "the bundled lessons are built into the home's brxspecial folder");
         const QString name = QStringLiteral("e2e excerpt");
         const QString segment = QStringLiteral(MVX_HOME "/segment/");

@@ -1,5 +1,6 @@
 // The player window with the real media back end, the real lesson pages and a real book:
 // load, keys through the page's focus proxy, layout, later features, unload order.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -64,9 +65,7 @@ class TestPlayerForm : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         QVERIFY2(QFileInfo::exists(QStringLiteral(MVX_HOME "/blank.wav")), "blank.wav is staged into the home");
         m_book = fixtures::makeBook(QStringLiteral("form.dat"), {fixtures::sampleLesson()});
         SetMessageBoxHandler([this](const QString &text, int) {

@@ -2,6 +2,7 @@
 // the real pages: repeats are counted into the per-user history file, "只听难句" takes
 // next / previous through the hardest sentences and marks them in the page margin, and the
 // "学习记录" window lists them, draws the minutes per day and opens the player at one.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -60,9 +61,7 @@ class TestPlayerHistory : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         m_book = fixtures::makeBook(QStringLiteral("history.dat"), {fixtures::sampleLesson()});
         QFile::remove(ListeningHistory::DefaultPath());
         SetMessageBoxHandler([this](const QString &text, int) {

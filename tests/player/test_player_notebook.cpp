@@ -2,6 +2,7 @@
 // the lesson's words at its stored place, once at a time, closed with the player; a word's
 // source shown; the comment page's edit link opening the comment dialog, whose answer is
 // written to the book and into the page.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -66,10 +67,8 @@ class TestPlayerNotebook : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
+        testhome::UseBuiltHome();
         App().noteProductTag = QStringLiteral("kbt");
-        QDir::setCurrent(App().appPath);
         QDir().mkpath(QStringLiteral("notebook"));
         m_book = fixtures::makeBook(QStringLiteral("notebook.dat"), {fixtures::sampleLesson(QStringLiteral("One")),
                                                                      fixtures::sampleLesson(QStringLiteral("Two"))});

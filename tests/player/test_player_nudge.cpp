@@ -2,6 +2,7 @@
 // pages: the keys move the current sentence's edges, the sound is cut again at once and the
 // waveform redrawn, a repeat goes on with the new bounds, Shift + drag on the waveform moves
 // an edge while Ctrl + click keeps moving the repeat start, and undo, restore and reopening.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -53,9 +54,7 @@ class TestPlayerNudge : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;
             return -1;

@@ -1,5 +1,6 @@
 // A click on a sentence in the real pages of the real player window, in each status: the
 // pages and the buttons go to another sentence the same way (real media, book and view).
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -60,9 +61,7 @@ class TestPlayerPageClicks : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         m_book = fixtures::makeBook(QStringLiteral("clicks.dat"), {LongLesson()});
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;

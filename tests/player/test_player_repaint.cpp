@@ -2,6 +2,7 @@
 // waveform: the tape head repaints at most at the screen's refresh rate and only its strip
 // of the waveform, the window itself repaints only small label areas, and the changing
 // position label never asks the window for a new layout.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 #include "core/AppState.h"
 #include "core/UserSettings.h"
@@ -62,9 +63,7 @@ class TestPlayerRepaint : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         SetMessageBoxHandler([](const QString &text, int) {
             qWarning("message: %s", qPrintable(text));
             return -1;

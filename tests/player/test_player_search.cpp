@@ -1,6 +1,7 @@
 // Search and printing in the player with the real pages and a real book: SearchWord through
 // the real view (wrap, whole word, case, Chinese, phrases across anchors, literal text,
 // messages), the search dialog, and printing each layout to PDF read back with pdftotext.
+#include "../support/BuiltHome.h"
 #include "../sentra/SentraFixtures.h"
 
 #include "core/AppState.h"
@@ -152,9 +153,7 @@ class TestPlayerSearch : public QObject
 private slots:
     void initTestCase()
     {
-        App().appPath = QStringLiteral(MVX_HOME);
-        App().skinRoot = App().appPath + QStringLiteral("/ecminterface");
-        QDir::setCurrent(App().appPath);
+        testhome::UseBuiltHome();
         m_book = fixtures::makeBook(QStringLiteral("search.dat"), {searchLesson()});
         SetMessageBoxHandler([this](const QString &text, int) {
             m_messages << text;
