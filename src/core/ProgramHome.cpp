@@ -1,11 +1,13 @@
 #include "ProgramHome.h"
 
 #include "Helpers.h"
+#include "IndexMerge.h"
 #include "TextCodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -14,6 +16,9 @@ namespace mvx {
 namespace {
 
 const QString kIndexFile = QStringLiteral("BrxSpecialIdx.txt");
+// The shipped index as it was at the last start, so that only what a newer installation
+// adds reaches the learner's index (and lessons the learner removed stay removed).
+const QString kShippedIndexSeen = QStringLiteral(".BrxSpecialIdx.shipped");
 
 // Working folders the program writes into, when they ship with content (the frameset
 // pages live in "alltmpfile" beside the lesson's temporary pages).
@@ -58,6 +63,41 @@ bool CopyMissing(const QString &from, const QString &to, QString *error)
     return true;
 }
 
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Adds the shipped index's new lessons to the learner's index (when it was there before
+// this start) and remembers the shipped index.
+bool MergeShippedIndex(const QString &shipped, const QString &home, bool learnerHadIndex, QString *error)
+{
+    const QString shippedPath = shipped + QLatin1Char('/') + kIndexFile;
+    const TextFileContent fromShipped = ReadTextFile(shippedPath);
+    if (!fromShipped.ok)
+        return true;
+    const QString seenPath = home + QLatin1Char('/') + kShippedIndexSeen;
+    if (learnerHadIndex) {
+        const QString mine = home + QLatin1Char('/') + kIndexFile;
+        const TextFileContent learner = ReadTextFile(mine);
+        if (!learner.ok)
+            return Fail(error, QStringLiteral("无法读出 %1").arg(mine));
+        const TextFileContent seen = ReadTextFile(seenPath);
+        int added = 0;
+        const QStringList merged = IndexMerge::Merge(learner.lines, fromShipped.lines, seen.lines, seen.ok, &added);
+        if (added > 0 && !WriteTextFile(mine, merged, learner.encoding))
+            return Fail(error, QStringLiteral("无法写入 %1").arg(mine));
+    }
+    const QByteArray bytes = ReadAll(shippedPath);
+    if (bytes == ReadAll(seenPath))
+        return true;
+    QSaveFile out(seenPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return Fail(error, QStringLiteral("无法写入 %1").arg(seenPath));
+    return true;
+}
+
 } // namespace
 
 QString ProgramHome::PerUserFolder()
@@ -99,6 +139,7 @@ bool ProgramHome::Seed(const QString &shippedData, const QString &home, QString 
     if (!QDir().mkpath(home))
         return Fail(error, QStringLiteral("无法建立文件夹 %1").arg(home));
     const QStringList written = WrittenParts(shipped);
+    const bool hadIndex = QFileInfo::exists(home + QLatin1Char('/') + kIndexFile);
     bool ok = true;
     const QFileInfoList entries =
         QDir(shipped).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
@@ -128,7 +169,7 @@ bool ProgramHome::Seed(const QString &shippedData, const QString &home, QString 
                 ok = Fail(error, QStringLiteral("无法链接 %1 到 %2").arg(entry.absoluteFilePath(), target));
         }
     }
-    return ok;
+    return MergeShippedIndex(shipped, home, hadIndex, error) && ok;
 }
 
 ProgramHomeChoice ProgramHome::Choose(const QString &shippedData)

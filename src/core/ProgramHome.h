@@ -6,7 +6,8 @@
 // read-only medium) works in a per-user home, $XDG_DATA_HOME/mvxbrxspecial, seeded from
 // the shipped data: the parts the program writes are copied, the rest is linked, so a
 // newer installation's skins, help and dictionary show through. Each start adds what a
-// newer installation brought and never overwrites the learner's copies.
+// newer installation brought (new books, and their lessons in the learner's article index)
+// and never overwrites the learner's copies.
 #include <QString>
 #include <QStringList>
 

@@ -143,6 +143,36 @@ private slots:
         QCOMPARE(book.sentence(1)->degree, 1);
     }
 
+    // A newer installation's lessons reach the learner's index, under their category and
+    // once; the learner's own lines stay, and a shipped lesson the learner removed stays removed.
+    void aNewerInstallationsLessonsJoinTheLearnersIndex()
+    {
+        const QString home = m_root->filePath("data/mvxbrxspecial");
+        const QString index = home + "/BrxSpecialIdx.txt";
+        QString error;
+        QVERIFY2(ProgramHome::Seed(m_shipped, home, &error), qPrintable(error));
+        QVERIFY(WriteTextFile(index, {"CLAS0001文化习俗||brxspecial", "FILE春雨（我的笔记）|sentra|book.dat|0|0",
+                                      "FILE我的课|sentra|mine.dat|0|0"}, TextEncoding::Gb18030));
+
+        QVERIFY(WriteTextFile(m_shipped + "/BrxSpecialIdx.txt",
+                              {"CLAS0001文化习俗||brxspecial", "FILE春雨|sentra|book.dat|0|0", "FILE秋风|sentra|book.dat|1|0",
+                               "CLAS0001科学||brxspecial", "CLAS0002动物", "FILE青蛙|sentra|frog.dat|0|0"},
+                              TextEncoding::Gb18030));
+        for (int start = 0; start < 2; ++start) {
+            QVERIFY2(ProgramHome::Seed(m_shipped, home, &error), qPrintable(error));
+            const TextFileContent merged = ReadTextFile(index);
+            QCOMPARE(merged.encoding, TextEncoding::Gb18030);
+            QCOMPARE(merged.lines, (QStringList{"CLAS0001文化习俗||brxspecial", "FILE春雨（我的笔记）|sentra|book.dat|0|0",
+                                                "FILE我的课|sentra|mine.dat|0|0", "FILE秋风|sentra|book.dat|1|0",
+                                                "CLAS0001科学||brxspecial", "CLAS0002动物", "FILE青蛙|sentra|frog.dat|0|0"}));
+        }
+
+        // The learner removes a shipped lesson: the next start does not bring it back.
+        QVERIFY(WriteTextFile(index, {"CLAS0001文化习俗||brxspecial", "FILE我的课|sentra|mine.dat|0|0"}));
+        QVERIFY2(ProgramHome::Seed(m_shipped, home, &error), qPrintable(error));
+        QCOMPARE(ReadTextFile(index).lines, (QStringList{"CLAS0001文化习俗||brxspecial", "FILE我的课|sentra|mine.dat|0|0"}));
+    }
+
     // Two installed copies share the learner's home: each start links the running copy's
     // own read-only data, also after the other copy was removed, and keeps the learner's books.
     void linksFollowTheRunningCopy()
