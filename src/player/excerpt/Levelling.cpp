@@ -117,7 +117,7 @@ double LevelGainDb(std::span<const float> samples, int rate)
     const float binding = float(std::pow(10.0, (CeilingDbtp - wanted) / 20.0));
     const double peak = TruePeak(samples, rate, binding);
     if (peak < 0)
-        return LevelGainDb(Loudness{loudness.integratedLufs, 0.0}); // unmeasurable: never raised past 0 dBTP
+        return LevelGainDb(Loudness{loudness.integratedLufs, 0.0}); // unmeasurable: taken as full scale
     if (peak >= binding)
         loudness.truePeakDb = 20.0 * std::log10(peak);
     return LevelGainDb(loudness);
