@@ -1,6 +1,8 @@
 // The article index as the library window reads it (UTF-8 or GB18030 bytes), the book
-// maker's tree of the same file, and the index editor adding a lesson to it.
+// maker's tree of the same file, the index editor adding a lesson to it, and a newer
+// installation's index merged into it (and it into a learner's).
 #include "FuzzSupport.h"
+#include "core/IndexMerge.h"
 #include "libs/bookmaker/IndexEditor.h"
 #include "libs/bookmaker/IndexTree.h"
 #include "library/ArticleIndex.h"
@@ -8,6 +10,26 @@
 #include <QDir>
 
 using namespace mvx;
+
+namespace {
+
+// The merge keeps every line of the learner's in order and is done after one pass.
+void CheckMerge(const QStringList &learner, const QStringList &shipped)
+{
+    int added = 0;
+    const QStringList merged = IndexMerge::Merge(learner, shipped, {}, false, &added);
+    qsizetype at = 0;
+    for (const QString &line : merged)
+        if (at < learner.size() && line == learner[at])
+            ++at;
+    FUZZ_CHECK(at == learner.size(), QStringLiteral("a learner's line was lost or moved"));
+    FUZZ_CHECK(merged.size() >= learner.size() + added, QString::number(added));
+    int again = -1;
+    FUZZ_CHECK(IndexMerge::Merge(merged, shipped, {}, false, &again) == merged && again == 0,
+               QStringLiteral("a second merge changed the index"));
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -29,7 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     (void)ArticleIndex::describe(tree);
 
-    const IndexTree editorTree(fuzz::lines(fuzz::readFile(path)));
+    const QStringList indexLines = fuzz::lines(fuzz::readFile(path));
+    const QStringList sample{QStringLiteral("CLAS0001Science||brxspecial"), QStringLiteral("CLAS0002Animals"),
+                             QStringLiteral("FILEFrogs|sentra|frogs.dat|0|0"), QStringLiteral("CLAS0001Life||brxspecial")};
+    CheckMerge(sample, indexLines);
+    CheckMerge(indexLines, sample);
+    CheckMerge(indexLines, indexLines);
+
+    const IndexTree editorTree(indexLines);
     for (int i = 0; i < editorTree.nodes().size(); ++i) {
         FUZZ_CHECK(editorTree.nodes()[i].parent < i, QString::number(i));
         (void)editorTree.categoryPathOf(i);
