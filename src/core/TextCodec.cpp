@@ -59,6 +59,12 @@ bool IsValidUtf8(const QByteArray &bytes)
         for (int k = 1; k <= extra; ++k)
             if (i + k >= n || (p[i + k] & 0xC0) != 0x80)
                 return false;
+        // No overlong forms, surrogates or code points past U+10FFFF: such bytes are far more
+        // likely GBK text that only looks like UTF-8.
+        const unsigned char second = p[i + 1];
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) || (c == 0xF0 && second < 0x90)
+            || (c == 0xF4 && second > 0x8F))
+            return false;
         i += extra + 1;
     }
     return true;

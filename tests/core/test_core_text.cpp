@@ -37,6 +37,16 @@ private slots:
         QVERIFY(!IsValidUtf8(QByteArray("\xD6\xD0\xCE\xC4")));
         QVERIFY(!IsValidUtf8(QByteArray("abc\xE4\xB8")));  // cut inside a character
         QVERIFY(IsValidUtf8(QByteArray("abc\xE4\xB8\xAD")));
+        // Only the shortest forms of real characters count as UTF-8.
+        for (const char *bad : {"\xE0\x80\xAF", "\xED\xA0\x80", "\xF0\x80\x80\x80", "\xF4\x90\x80\x80"})
+            QVERIFY2(!IsValidUtf8(QByteArray(bad)), bad);
+        for (const char *good : {"\xE0\xA0\x80", "\xED\x9F\xBF", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
+            QVERIFY2(IsValidUtf8(QByteArray(good)), good);
+        // GBK bytes that form a surrogate and a character in UTF-8's pattern are read as GBK.
+        const QString gbkText = QStringLiteral("怼班啊");
+        TextEncoding detected = TextEncoding::Utf8;
+        QCOMPARE(DecodeText(EncodeText(gbkText, TextEncoding::Gb18030), &detected), gbkText);
+        QCOMPARE(detected, TextEncoding::Gb18030);
     }
 
     void lineLimitsCountGbkBytes_data()
