@@ -377,6 +377,16 @@ void TestSentraBook::brokenFilesDoNotOpen_data()
         QVERIFY(db.exec("UPDATE lesson SET first_sentence = 7"));
         QTest::addRow("lesson table out of step") << damaged;
     }
+    // Tables whose columns no longer are the book's: refused at once, not empty reads later.
+    for (const char *change : {"ALTER TABLE sentence RENAME COLUMN english TO englsh",
+                               "ALTER TABLE word_mark RENAME COLUMN kind TO knd",
+                               "ALTER TABLE time_nudge RENAME COLUMN end_offset_ms TO e"}) {
+        const QString renamed = write(QStringLiteral("renamed-%1.dat").arg(QString::fromLatin1(change).section(' ', 2, 2)), bytes);
+        mvx::SqliteDb db;
+        QVERIFY(db.open(renamed, mvx::SqliteDb::Mode::ReadWrite));
+        QVERIFY2(db.exec(QString::fromLatin1(change)), qPrintable(db.lastError()));
+        QTest::addRow("%s", change) << renamed;
+    }
 }
 
 void TestSentraBook::brokenFilesDoNotOpen()

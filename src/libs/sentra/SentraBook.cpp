@@ -215,6 +215,18 @@ bool SentraBook::open(const QString &path, bool writable)
     m_impl->hasDictation = version >= 2 || rw;
     m_impl->hasNudges = version >= 3 || rw;
     m_path = path;
+    // Tables whose columns were changed (a damaged schema text still parses) would open and
+    // then fail every read: refuse them now.
+    if (!db.prepare(sentenceSelect(m_impl->hasNudges) + QStringLiteral("LIMIT 0")).isValid()
+        || !db.prepare(QStringLiteral("SELECT no_in_all, lesson_no, no_in_lesson FROM sentence LIMIT 0")).isValid()
+        || !db.prepare(QStringLiteral("SELECT no_in_all, word_no, kind FROM word_mark LIMIT 0")).isValid()
+        || !db.prepare(QStringLiteral("SELECT sound FROM lesson LIMIT 0")).isValid()
+        || (m_impl->hasDictation
+            && !db.prepare(QStringLiteral("SELECT no_in_all, words_right, words_total, at FROM dictation LIMIT 0")).isValid())) {
+        m_error = QStringLiteral("%1 is damaged: %2").arg(path, db.lastError());
+        close();
+        return false;
+    }
     SqliteStatement q = db.prepare(QStringLiteral(
         "SELECT l.lesson_no, l.title, l.first_sentence, l.sentence_count, "
         "COALESCE(s.is_title, 0) FROM lesson l "
