@@ -7,7 +7,7 @@ namespace mvx {
 
 namespace {
 
-QString formatTime(qint64 ms)
+QString LrcTimeText(qint64 ms)
 {
     return QStringLiteral("%1:%2.%3")
         .arg(ms / 60000, 2, 10, QLatin1Char('0'))
@@ -106,7 +106,7 @@ LrcResult LrcParser::parse(const QStringList &lines, const QString &fileName)
         if (times.size() == 1) {
             if (times.first() < lastOneTag)
                 return fail(lineNo, QStringLiteral("时间 %1 早于上一行的 %2：时间必须逐行递增")
-                                        .arg(formatTime(times.first()), formatTime(lastOneTag)));
+                                        .arg(LrcTimeText(times.first()), LrcTimeText(lastOneTag)));
             lastOneTag = times.first();
         }
         for (const qint64 t : times)
@@ -123,13 +123,13 @@ LrcResult LrcParser::parse(const QStringList &lines, const QString &fileName)
         if (t == lastTime && !e.text.isEmpty() && !lastWasEnd && !result.sentences.isEmpty()) {
             LrcSentence &s = result.sentences.last();
             if (!s.chinese.isEmpty())
-                return fail(e.line, QStringLiteral("时间 %1 已有英文和中文两行，多出一行").arg(formatTime(t)));
+                return fail(e.line, QStringLiteral("时间 %1 已有英文和中文两行，多出一行").arg(LrcTimeText(t)));
             s.chinese = e.text;
             continue;
         }
         if (t <= lastTime)
             return fail(e.line, QStringLiteral("时间 %1 不晚于上一行的 %2：时间必须逐行递增")
-                                    .arg(formatTime(t), formatTime(lastTime)));
+                                    .arg(LrcTimeText(t), LrcTimeText(lastTime)));
         if (e.text.isEmpty()) {
             if (!result.sentences.isEmpty() && !lastWasEnd) {
                 result.sentences.last().endMs = t;

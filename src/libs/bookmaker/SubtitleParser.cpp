@@ -7,7 +7,7 @@ namespace mvx {
 
 namespace {
 
-QString formatTime(qint64 ms)
+QString SubtitleTimeText(qint64 ms)
 {
     return QStringLiteral("%1:%2:%3,%4")
         .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
@@ -180,7 +180,7 @@ SubtitleResult SubtitleParser::parse(const QStringList &lines, const QString &fi
         if (start < 0 || end < 0)
             return fail(lineNo, QStringLiteral("时间行无法识别：%1").arg(timeLine));
         if (end <= start)
-            return fail(lineNo, QStringLiteral("结束时间 %1 不晚于开始时间 %2").arg(formatTime(end), formatTime(start)));
+            return fail(lineNo, QStringLiteral("结束时间 %1 不晚于开始时间 %2").arg(SubtitleTimeText(end), SubtitleTimeText(start)));
 
         QStringList english;
         QStringList chinese;
@@ -198,7 +198,7 @@ SubtitleResult SubtitleParser::parse(const QStringList &lines, const QString &fi
             SubtitleCue &before = result.cues.last();
             if (start <= before.startMs)
                 return fail(lineNo, QStringLiteral("开始时间 %1 不晚于上一条字幕的 %2：字幕必须按时间先后排列")
-                                        .arg(formatTime(start), formatTime(before.startMs)));
+                                        .arg(SubtitleTimeText(start), SubtitleTimeText(before.startMs)));
             if (before.endMs - start > MaxOverlapMs)
                 return fail(lineNo, QStringLiteral("与上一条字幕重叠了 %1 毫秒（最多允许 %2 毫秒）")
                                         .arg(before.endMs - start)

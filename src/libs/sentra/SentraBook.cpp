@@ -73,13 +73,6 @@ SentenceData sentenceFromRow(const SqliteStatement &q)
     return s;
 }
 
-struct StoredMark
-{
-    int wordNo;
-    int kind;
-    QString word;
-};
-
 } // namespace
 
 SentraBook::SentraBook() : m_impl(std::make_unique<Impl>()) {}

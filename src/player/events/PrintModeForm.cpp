@@ -11,7 +11,7 @@
 namespace mvx {
 
 namespace {
-const char *const kModes[] = {"rbEnglish", "rbChinese"};
+const char *const kPrintModes[] = {"rbEnglish", "rbChinese"};
 const char *const kCaptions[] = {"打印英文", "打印中文"};
 } // namespace
 
@@ -23,8 +23,8 @@ PrintModeForm::PrintModeForm(QWidget *parent)
     AddLabel(QStringLiteral("lbTitle"), QStringLiteral("打印文章"), 240, 90, 3600, 330);
     AddButton(QStringLiteral("btWinClose"), 4350, 75, 330, 330);
     for (int i = 0; i < 2; ++i) {
-        AddImage(QStringLiteral("ImgOpPrintMode"), i, QString::fromLatin1(kModes[i]), 600, 780 + i * 480, 240, 240);
-        AddSkinLabel(QStringLiteral("lbOpPrintMode"), i, QString::fromLatin1(kModes[i]), QString::fromUtf8(kCaptions[i]),
+        AddImage(QStringLiteral("ImgOpPrintMode"), i, QString::fromLatin1(kPrintModes[i]), 600, 780 + i * 480, 240, 240);
+        AddSkinLabel(QStringLiteral("lbOpPrintMode"), i, QString::fromLatin1(kPrintModes[i]), QString::fromUtf8(kCaptions[i]),
                      930, 750 + i * 480, 2400, 300);
     }
     AddButton(QStringLiteral("btOk"), 1500, 1980, 1425, 450);

@@ -14,7 +14,7 @@
 namespace mvx {
 
 namespace {
-const char *const kModes[] = {"English", "Chinese"};
+const char *const kSearchModes[] = {"English", "Chinese"};
 const char *const kModeCaptions[] = {"查找原文", "查找译文"};
 } // namespace
 
@@ -30,8 +30,8 @@ SearchForm::SearchForm(QWidget *parent)
     m_teSearch->setObjectName(QStringLiteral("teSearch"));
     m_teSearch->setGeometry(TwipsRect(1860, 630, 3480, 390));
     for (int i = 0; i < 2; ++i) {
-        AddImage(QStringLiteral("ImgOpMode"), i, QString::fromLatin1(kModes[i]), 360 + i * 1800, 1320, 240, 240);
-        AddSkinLabel(QStringLiteral("lbOpMode"), i, QString::fromLatin1(kModes[i]), QString::fromUtf8(kModeCaptions[i]),
+        AddImage(QStringLiteral("ImgOpMode"), i, QString::fromLatin1(kSearchModes[i]), 360 + i * 1800, 1320, 240, 240);
+        AddSkinLabel(QStringLiteral("lbOpMode"), i, QString::fromLatin1(kSearchModes[i]), QString::fromUtf8(kModeCaptions[i]),
                      690 + i * 1800, 1290, 1300, 300);
     }
     AddImage(QStringLiteral("ImgCheckbox"), 0, QStringLiteral("WholeWord"), 360, 1860, 195, 195);
