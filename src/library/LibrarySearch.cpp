@@ -141,6 +141,23 @@ bool LibrarySearch::createSchema()
     return ok && tx.commit();
 }
 
+// SQLite's full check, the full-text index's own, and the tables as this program reads them:
+// a file damaged inside its pages would otherwise be searched and added to as it is, giving
+// wrong hits or failing every search until it is deleted by hand.
+bool LibrarySearch::storeIntact()
+{
+    if (m_db->scalar(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+        return false;
+    for (const char *sql : {"SELECT key, value FROM meta", "SELECT id, path, size, mtime FROM book",
+                            "SELECT ord, title, path, lesson FROM article",
+                            "SELECT id, book_id, lesson, number, english, chinese, comment FROM sentence",
+                            "SELECT book_id, lesson, first_id, last_id FROM lesson_span",
+                            "SELECT rowid, english, chinese, comment FROM sentence_text WHERE sentence_text MATCH 'a'"})
+        if (!m_db->prepare(QString::fromLatin1(sql) + QStringLiteral(" LIMIT 0")).isValid())
+            return false;
+    return m_db->exec(QStringLiteral("INSERT INTO sentence_text(sentence_text) VALUES('integrity-check')"));
+}
+
 bool LibrarySearch::openStore()
 {
     m_db = std::make_unique<SqliteDb>();
@@ -149,7 +166,7 @@ bool LibrarySearch::openStore()
         const qint64 app = m_db->scalar(QStringLiteral("PRAGMA application_id"), -1).toLongLong();
         const qint64 version = m_db->scalar(QStringLiteral("PRAGMA user_version"), -1).toLongLong();
         const qint64 tables = m_db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"), -1).toLongLong();
-        if (app == ApplicationId && version == FormatVersion)
+        if (app == ApplicationId && version == FormatVersion && storeIntact())
             return true;
         if (tables == 0 && app == 0 && createSchema())
             return true;

@@ -69,6 +69,7 @@ public:
 private:
     bool openStore();
     bool createSchema();
+    bool storeIntact();
     bool indexBook(qint64 bookId, const QString &path);
 
     QString m_indexFile;

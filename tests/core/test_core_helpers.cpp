@@ -228,6 +228,8 @@ private slots:
         QCOMPARE(PlayerMessageHook(target, &event, &result), handled);
         QCOMPARE(target.call, call);
         QCOMPARE(result, handled ? 5 : -1);
+        // The sender (the pop-up) reads the answer from the message itself.
+        QCOMPARE(event.result(), handled ? 5 : int(PrivateMessageEvent::NoAnswer));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "libs/sentra/SentraFacade.h"
 #include "player/excerpt/ExcerptFiles.h"
 #include "player/excerpt/Excerpts.h"
+#include "player/excerpt/Padding.h"
 
 #include <QtTest>
 
@@ -88,6 +89,27 @@ private slots:
         SaveUserBool(QString::fromLatin1(Key::DigestHint), true);
         SaveUserBool(QString::fromLatin1(Key::SentraUserSndHint), true);
         SaveUserInt(QString::fromLatin1(Key::ExcerptPadMs), 150);
+    }
+
+    // The stored pad as the learner may have edited it: out of range or not a number is 150.
+    void padSettingReadsBack_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("pad");
+        QTest::newRow("default") << QString() << 150;
+        QTest::newRow("none") << "0" << 0;
+        QTest::newRow("a second") << "1000" << 1000;
+        QTest::newRow("over a second") << "1001" << 150;
+        QTest::newRow("negative") << "-5" << 150;
+        QTest::newRow("not a number") << "x" << 150;
+        QTest::newRow("in range") << "320" << 320;
+    }
+    void padSettingReadsBack()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, pad);
+        SaveUserSetting(QString::fromLatin1(Key::ExcerptPadMs), stored);
+        QCOMPARE(PadMsSetting(), pad);
     }
 
     void proposesTheCountersNumber_data()

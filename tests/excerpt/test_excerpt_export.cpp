@@ -157,6 +157,12 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("Ocean Life.lrc")), qPrintable(error));
         QCOMPARE(Listing(folder), (QStringList{QStringLiteral("Ocean Life.lrc"), QStringLiteral("Ocean Life.mp3")}));
         QCOMPARE(excerptfix::readAll(folder + QStringLiteral("/Ocean Life.mp3")), oldMp3);
+        // Cancelled while the sound was made: nothing written, no folder made, nothing said.
+        const std::atomic<bool> cancelled{true};
+        const QString untouched = m_tmp + QStringLiteral("/music3");
+        QVERIFY(LessonExport::Export(book, 0, untouched, files, &error, &cancelled).isEmpty());
+        QVERIFY(error.isEmpty());
+        QVERIFY(!QFileInfo::exists(untouched));
     }
 
     void cardsCsvReadsBack()
@@ -193,6 +199,36 @@ private slots:
             QVERIFY(!excerptfix::decode(dir + u'/' + file).empty());
         }
         QCOMPARE(Listing(dir).size(), 4); // three clips and the CSV, no temporary file
+    }
+
+    // A nudged sentence is cut and timed as the learner hears it, not as the maker set it.
+    void nudgedSentenceIsExportedAsHeard()
+    {
+        const QString path = m_tmp + QStringLiteral("/nudged.dat");
+        QFile::remove(path);
+        QVERIFY(QFile::copy(m_bookPath, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            sentra::SentraBook writable;
+            QVERIFY(writable.open(path, true));
+            QVERIFY(writable.nudgeSentence(2, sentra::SentenceEdge::Start, 100));
+            QVERIFY(writable.nudgeSentence(2, sentra::SentenceEdge::End, -150));
+        }
+        sentra::SentraBook book;
+        QVERIFY(book.open(path, false));
+        QString error;
+        ExcerptFiles files;
+        const std::atomic<bool> cancel{false};
+        const QString dir = m_tmp + QStringLiteral("/nudgedcards");
+        QCOMPARE(SentenceCards::Export(book, 0, {2}, dir, 0, files, cancel, [](int, int) {}, &error), 1);
+        const QStringList clips = QDir(dir).entryList({QStringLiteral("*.mp3")});
+        QCOMPARE(clips.size(), 1);
+        QCOMPARE(qint64(excerptfix::decode(dir + u'/' + clips.first()).size()), SampleAt(3850) - SampleAt(2700));
+
+        const QString mp3 = LessonExport::Export(book, 0, m_tmp + QStringLiteral("/nudgedlrc"), files, &error);
+        QVERIFY2(!mp3.isEmpty(), qPrintable(error));
+        const QByteArray lrc = excerptfix::readAll(m_tmp + QStringLiteral("/nudgedlrc/Ocean Life.lrc"));
+        QVERIFY2(lrc.contains("\r\n[00:02.70]Fish swim far.\r\n"), lrc.constData());
     }
 
     void cardsCancelOrFailureLeaveTheFolderAsItWas_data()
@@ -313,14 +349,22 @@ private slots:
         QVERIFY(!QFileInfo::exists(out));
     }
 
-    void cardsToolWritesTheMarkedSentences()
+    // The marked sentence, or the same one by its counter number alone.
+    void cardsToolWritesTheChosenSentences_data()
     {
+        QTest::addColumn<QStringList>("selector");
+        QTest::newRow("marked") << QStringList{"--marked"};
+        QTest::newRow("one number") << QStringList{"--sentences", "2"};
+    }
+    void cardsToolWritesTheChosenSentences()
+    {
+        QFETCH(QStringList, selector);
         const QString out = m_tmp + QStringLiteral("/toolcards/deep");
         QDir(m_tmp + QStringLiteral("/toolcards")).removeRecursively();
         QProcess p;
-        p.start(QStringLiteral(MVX_HOME "/mvxbrx-cards"), {QStringLiteral("--book"), m_bookPath, QStringLiteral("--lesson"),
-                                                           QStringLiteral("0"), QStringLiteral("--marked"), QStringLiteral("--out"), out,
-                                                           QStringLiteral("--pad"), QStringLiteral("0")});
+        p.start(QStringLiteral(MVX_HOME "/mvxbrx-cards"),
+                QStringList{QStringLiteral("--book"), m_bookPath, QStringLiteral("--lesson"), QStringLiteral("0")} + selector
+                    + QStringList{QStringLiteral("--out"), out, QStringLiteral("--pad"), QStringLiteral("0")});
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
         const QString clip = sentra::SentenceFileName(m_bookPath, 2) + QStringLiteral(".mp3");

@@ -175,6 +175,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addRow("not a database") << QByteArray("this is not SQLite at all, just some text\n").repeated(200);
         QTest::addRow("a database of something else") << QByteArray();
+        QTest::addRow("a history whose table lost a column") << QByteArray("lost a column");
     }
     void damagedFileSetAside()
     {
@@ -184,6 +185,15 @@ private slots:
             SqliteDb other;
             QVERIFY(other.open(path, SqliteDb::Mode::ReadWriteCreate));
             QVERIFY(other.exec(QStringLiteral("CREATE TABLE t (x); INSERT INTO t VALUES (1);")));
+        } else if (content == "lost a column") {
+            {
+                ListeningHistory first(path);
+                first.Count(QStringLiteral("a.dat"), 0, 1, ListeningHistory::Heard::Played, kNow);
+            }
+            SqliteDb db;
+            QVERIFY(db.open(path, SqliteDb::Mode::ReadWrite));
+            QVERIFY(db.exec(QStringLiteral("ALTER TABLE sentence_heard DROP COLUMN lookups")));
+            content.clear(); // no byte comparison: SQLite rewrote the file
         } else {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -252,6 +262,14 @@ private slots:
         p.start(QStringLiteral(MVX_HOME "/mvxbrx-history"), {QStringLiteral("--file"), path});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), lines[0]);
+        // A book that is gone (moved, on a disc not in the drive): the days stay, no sentences.
+        QVERIFY(QFile::rename(bookPath, bookPath + QStringLiteral(".away")));
+        const LessonReport gone = MakeLessonReport(h, book, 0, 10, now);
+        QVERIFY(QFile::rename(bookPath + QStringLiteral(".away"), bookPath));
+        QCOMPARE(gone.DaysStudied(), 1);
+        QVERIFY(gone.hardest.isEmpty());
+        QCOMPARE(ReportLines(gone).size(), 2); // lesson, one day
+
         p.start(QStringLiteral(MVX_HOME "/mvxbrx-history"), {QStringLiteral("--lesson"), QStringLiteral("nocolon")});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 2);

@@ -434,6 +434,27 @@ private slots:
         QFETCH(QPoint, expected);
         QCOMPARE(DictPopupModel::placeBeside(word, QSize(300, 300), QRect(0, 0, 1000, 800)), expected);
     }
+
+    // A stored place left from a screen that is gone (or a hand-edited one) is brought back.
+    void notebookPlacement_data()
+    {
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<QPoint>("expected");
+        QTest::addRow("on the screen") << QPoint(100, 100) << QPoint(100, 100);
+        QTest::addRow("partly off the right, top reachable") << QPoint(800, 100) << QPoint(800, 100);
+        QTest::addRow("on the second screen") << QPoint(1500, 200) << QPoint(1500, 200);
+        QTest::addRow("far right of every screen") << QPoint(9000, 100) << QPoint(1000 - 300, 100);
+        QTest::addRow("above the top") << QPoint(100, -200) << QPoint(100, 0);
+        QTest::addRow("title band under the bottom") << QPoint(100, 790) << QPoint(100, 800 - 200);
+        QTest::addRow("in the gap left of the first screen") << QPoint(-900, -900) << QPoint(0, 0);
+    }
+    void notebookPlacement()
+    {
+        QFETCH(QPoint, stored);
+        QFETCH(QPoint, expected);
+        const QList<QRect> screens{QRect(0, 0, 1000, 800), QRect(1000, 0, 1280, 1024)};
+        QCOMPARE(NotebookModel::placeOnScreen(stored, QSize(300, 200), screens), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNotedictNotebook)

@@ -97,15 +97,24 @@ private slots:
         QCOMPARE(NotebookStore::dueCount(note, 200, Ms(2026, 1, 6, 12)), 3);
     }
 
-    // A notebook of a newer program is neither opened, counted, upgraded nor set aside.
+    // A notebook of a newer program is neither opened, counted, upgraded nor set aside, also
+    // when that program changed the words table.
+    void refusesNewerFormat_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("same tables") << QString();
+        QTest::newRow("a column renamed") << QStringLiteral("ALTER TABLE words RENAME COLUMN third TO phonetic");
+    }
     void refusesNewerFormat()
     {
+        QFETCH(QString, change);
         QTemporaryDir dir(Tmp());
         const QString note = CopyV1(dir);
         {
             SqliteDb db;
             QVERIFY(db.open(note, SqliteDb::Mode::ReadWrite));
             QVERIFY(db.exec(QStringLiteral("UPDATE meta SET value='3' WHERE key='version'")));
+            QVERIFY(change.isEmpty() || db.exec(change));
         }
         const QByteArray before = Hash(note);
         NotebookStore store;

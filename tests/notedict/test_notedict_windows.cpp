@@ -277,6 +277,20 @@ private slots:
         QCOMPARE(t->item(0, 0)->text(), QStringLiteral("harvest"));
         QCOMPARE(Child<QLabel>(n, "lbExample")->text(), QStringLiteral("A good harvest."));
 
+        // New words are due: the lesson's window offers their review (not as its default
+        // button) and reviews the lesson's words only.
+        auto *review = Child<QPushButton>(n, "btReview");
+        QCOMPARE(review->text(), QStringLiteral("复习 (2)"));
+        QVERIFY(review->isEnabled() && !review->isDefault());
+        QString firstShown;
+        WhenReviewShown([&firstShown](NoteReviewForm &form) {
+            firstShown = ReviewShows(&form);
+            QTest::keyClick(&form, Qt::Key_Escape);
+        });
+        QTest::mouseClick(review, Qt::LeftButton);
+        QCOMPARE(firstShown, QStringLiteral("还剩 2 个|harvest||||show"));
+        QCOMPARE(review->text(), QStringLiteral("复习 (2)")); // nothing answered
+
         QTest::mouseClick(Child<QPushButton>(n, "btShowSource"), Qt::LeftButton);
         QCOMPARE(m_owner->received.last().first, int(MsgShowWordSource));
         QCOMPARE(m_owner->received.last().second.first, qintptr(11));
@@ -310,6 +324,15 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(n, "btClose"), Qt::LeftButton);
         QCOMPARE(m_owner->received.last().first, int(MsgNotebookClosed));
         QCOMPARE(m_owner->received.last().second, (QPair<qintptr, qintptr>(45 * 15, 60 * 15)));
+        QTRY_VERIFY(!CurrentNotebook() || !CurrentNotebook()->isVisible());
+
+        // The whole notebook's window (the library's) makes the review its default button.
+        QCOMPARE(bcNote_LoadEx(m_owner, nf, lf, "mvxbrxspecial", 0, 0, -1, -1, 0, ""), 2);
+        bcNote_Show();
+        review = Child<QPushButton>(CurrentNotebook(), "btReview");
+        QCOMPARE(review->text(), QStringLiteral("复习 (2)"));
+        QVERIFY(review->isEnabled() && review->isDefault());
+        CurrentNotebook()->close();
         QTRY_VERIFY(!CurrentNotebook() || !CurrentNotebook()->isVisible());
     }
 

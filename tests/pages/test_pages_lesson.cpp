@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace mvx;
 using namespace mvx::pages;
@@ -66,9 +67,15 @@ public:
     int SentenceCount() const override { return 0; }
     int GetSentenceNoInAll(int n) const override { return n; }
     int BookHandle() const override { return -1; }
-    bool IsBusy() const override { return busy; }
-    void EnterBusy() override {}
-    void LeaveBusy() override {}
+    int scopes = 0;  // busy scopes open now
+    int entered = 0; // busy scopes opened in all
+    bool IsBusy() const override { return busy || scopes > 0; }
+    void EnterBusy() override
+    {
+        ++scopes;
+        ++entered;
+    }
+    void LeaveBusy() override { --scopes; }
     void SetCurSentence(int) override {}
     void GoToSentence(int) override {}
     void SetCurrentPos(int) override {}
@@ -419,6 +426,30 @@ private slots:
         // Reloading without regeneration has no book to show.
         QCOMPARE(m_pages->LoadLessonPages(QString(), -1, false, r), -1);
         m_pages->SetShowState(s);
+    }
+
+    // The pages' own waits (queries, loads) run in the player's busy scope, so a player
+    // timer that fires inside them sees the player busy and changes nothing under them.
+    void pageWaitsRunInThePlayersBusyScope()
+    {
+        QVERIFY(load(true, true, false, false));
+        QCOMPARE(m_player.scopes, 0);
+        bool sawBusy = false;
+        bool sawIdle = false;
+        QTimer tick;
+        tick.setInterval(0);
+        connect(&tick, &QTimer::timeout, this, [&] { (m_player.IsBusy() ? sawBusy : sawIdle) = true; });
+        const int before = m_player.entered;
+        tick.start();
+        QCOMPARE(m_pages->Query(QStringLiteral("6 * 7"), 5000).toInt(), 42);
+        tick.stop();
+        QVERIFY(sawBusy);
+        QVERIFY(!sawIdle);
+        QCOMPARE(m_player.entered, before + 1);
+        QCOMPARE(m_player.scopes, 0);
+        QVERIFY(load(false, true, false, false));
+        QVERIFY(m_player.entered > before + 1);
+        QCOMPARE(m_player.scopes, 0);
     }
 
     void eventsWhileThePlayerIsBusyWaitTheirTurn()

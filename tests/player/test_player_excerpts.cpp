@@ -135,6 +135,22 @@ private slots:
         QVERIFY(!c.Paused());
         QCOMPARE(c.PlayStatus(), int(Repeating));
 
+        // Paused by the learner before F9: the dialog leaves it paused.
+        c.btPause_Click();
+        QVERIFY(c.Paused());
+        bool asked = false;
+        QTimer::singleShot(100, this, [&] {
+            auto *dialog = qobject_cast<SaveSegForm *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            asked = true;
+            dialog->btCancel_click();
+        });
+        QTest::keyClick(&form, Qt::Key_F9);
+        QVERIFY(asked);
+        QVERIFY(c.Paused());
+        c.btPause_Click();
+        QVERIFY(!c.Paused());
+
         // btMp3: the whole lesson as MP3 + LRC into a folder of ours.
         const QString out = qEnvironmentVariable("MVX_TEST_TMP") + QStringLiteral("/e2e-export");
         QDir(out).removeRecursively();

@@ -334,8 +334,18 @@ private slots:
         const QString day = background();
         const QString night = QStringLiteral("rgb(30, 34, 40)");
         QVERIFY(day != night);
+        // A mark on the shown page: gone once the pages are made again.
+        auto probe = [&](bool set) {
+            return view->runAndWait(QStringLiteral("(function(){var b=__mvxAgent.doc('%1').body;%2"
+                                                   "return b.dataset.probe||'';})()")
+                                        .arg(frame, set ? QStringLiteral("b.dataset.probe='1';") : QString()),
+                                    3000)
+                .toString();
+        };
         for (const bool ok : {false, true}) {
             QString during;
+            if (ok)
+                QCOMPARE(probe(true), QStringLiteral("1"));
             QTimer::singleShot(100, &form, [&] {
                 QWidget *dialog = nullptr;
                 QVERIFY(WaitFor([&] {
@@ -349,10 +359,18 @@ private slots:
                 });
                 QVERIFY(WaitFor([&] { return background() == night; }));
                 during = background();
+                if (ok)
+                    form.Controller().EnterBusy(); // OK lands while a sentence's sound opens
                 static_cast<DisplaySettingForm *>(dialog)->DispatchClick(ok ? "btOk" : "btCancel");
             });
             QVERIFY(form.DispatchClick("btSetting"));
             QCOMPARE(during, night);
+            if (ok) {
+                QTest::qWait(1200);
+                QCOMPARE(probe(false), QStringLiteral("1")); // not made again inside the wait
+                form.Controller().LeaveBusy();
+                QVERIFY(WaitFor([&] { return probe(false).isEmpty(); })); // but soon after it
+            }
             if (!ok) {
                 QVERIFY(WaitFor([&] { return background() == day; }));
                 QCOMPARE(NightLookOn(), false);

@@ -135,6 +135,16 @@ private slots:
         QTreeWidgetItem *item = record->HardList()->topLevelItem(1);
         emit record->HardList()->itemActivated(item, 0);
         QVERIFY(WaitFor([&] { return c.CurSentence() == 1; }));
+        QPointer<StudyRecordForm> closed = record;
+        record->close();
+
+        // The window lists as many hard sentences as "只听难句" goes through.
+        QVERIFY(WaitFor([&] { return !closed; }));
+        SaveUserInt(QString::fromLatin1(Key::HardSentenceCount), 1);
+        record = form.StudyLog().ShowRecord(&form);
+        SaveUserInt(QString::fromLatin1(Key::HardSentenceCount), 10);
+        QCOMPARE(record->Report().hardest.size(), 1);
+        QCOMPARE(record->HardList()->topLevelItemCount(), 1);
         record->close();
     }
 

@@ -131,12 +131,54 @@ private slots:
         notebook = CurrentNotebook();
         QCOMPARE(notebook->pos(), QPoint(200, 150));
 
+        // A place off every screen (a screen unplugged since) is brought onto one.
+        notebook->close();
+        QVERIFY(WaitFor([&] { return !notebook; }));
+        SaveUserInt(QString::fromLatin1(Key::NotebookFormLeft), 900000);
+        SaveUserInt(QString::fromLatin1(Key::NotebookFormTop), 900000);
+        QVERIFY(form.DispatchClick("btNotebook"));
+        notebook = CurrentNotebook();
+        QVERIFY(form.screen()->availableGeometry().contains(notebook->geometry()));
+
         // Closing the player closes the notebook and stores where it was.
         notebook->move(300, 210);
         form.close();
         QVERIFY(WaitFor([&] { return !notebook || !notebook->isVisible(); }));
         QCOMPARE(GetUserInt(QString::fromLatin1(Key::NotebookFormLeft), 0), PixelsToTwips(300));
         QCOMPARE(GetUserInt(QString::fromLatin1(Key::NotebookFormTop), 0), PixelsToTwips(210));
+    }
+
+    // 2261 (a word's source from the notebook): a sentence of this lesson is gone to, stopped,
+    // also from a preview; a number outside the lesson changes nothing.
+    void wordSourceGoesToSentencesOfThisLessonOnly_data()
+    {
+        QTest::addColumn<int>("offset"); // from the lesson's sentence 0, in the whole book
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<int>("expected"); // current sentence after
+        QTest::addRow("inside") << 2 << false << 2;
+        QTest::addRow("inside, during a preview") << 2 << true << 2;
+        QTest::addRow("before the lesson") << -1 << false << 1;
+        QTest::addRow("after the lesson") << 1000 << false << 1;
+    }
+    void wordSourceGoesToSentencesOfThisLessonOnly()
+    {
+        QFETCH(int, offset);
+        QFETCH(bool, preview);
+        QFETCH(int, expected);
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.show();
+        PlaybackController &c = form.Controller();
+        c.SetCurSentence(1);
+        if (preview) {
+            c.WaveDoubleClick();
+            QCOMPARE(c.PlayStatus(), int(Previewing));
+        }
+        const int before = c.PlayStatus();
+        QCOMPARE(form.ShowWordSrc(c.GetSentenceNoInAll(0) + offset), 0);
+        QCOMPARE(c.CurSentence(), expected);
+        QCOMPARE(c.PlayStatus(), expected == 1 ? before : int(Stopped));
+        QVERIFY(c.MyIsButtonEnabled("btPlay"));
     }
 
     void lessonWithoutWordsSaysHow()
@@ -204,6 +246,22 @@ private slots:
         QVERIFY(WaitFor([&] { return seen && !QApplication::activeModalWidget(); }));
         QCOMPARE(bcSentence_GetComment(c.BookHandle(), noInAll), QString());
         QVERIFY(WaitFor([&] { return shown().isEmpty(); }));
+
+        // Playing goes on under the dialog: the text goes to the sentence it was opened for.
+        const int next = c.GetSentenceNoInAll(3);
+        const QString nextComment = bcSentence_GetComment(c.BookHandle(), next);
+        seen = false;
+        AnswerDialog([&](AddCommentForm &d) {
+            c.SetCurSentence(3);
+            d.TextBox()->setPlainText(QStringLiteral("For sentence two."));
+            QTest::keyClick(d.TextBox(), Qt::Key_Return, Qt::ControlModifier);
+        }, &seen);
+        followLink();
+        QVERIFY(WaitFor([&] { return seen && !QApplication::activeModalWidget(); }));
+        QCOMPARE(c.CurSentence(), 3);
+        QCOMPARE(bcSentence_GetComment(c.BookHandle(), noInAll), QStringLiteral("For sentence two."));
+        QCOMPARE(bcSentence_GetComment(c.BookHandle(), next), nextComment);
+        QVERIFY(WaitFor([&] { return shown() == QStringLiteral("For sentence two."); }));
     }
 };
 

@@ -209,4 +209,20 @@ bool NotebookModel::isButtonVisible(const QString &name) const
     return !m_hidden.value(name.toLower(), false);
 }
 
+QPoint NotebookModel::placeOnScreen(const QPoint &at, const QSize &size, const QList<QRect> &screens)
+{
+    if (screens.isEmpty())
+        return at;
+    // The top band the learner grabs to move the window must stay reachable.
+    const QRect grip(at, QSize(size.width(), std::min(size.height(), 30)));
+    for (const QRect &screen : screens) {
+        const QRect seen = grip.intersected(screen);
+        if (seen.width() >= std::min(grip.width(), 100) && seen.height() >= grip.height())
+            return at;
+    }
+    const QRect &first = screens.first();
+    return {std::clamp(at.x(), first.left(), std::max(first.left(), first.right() + 1 - size.width())),
+            std::clamp(at.y(), first.top(), std::max(first.top(), first.bottom() + 1 - size.height()))};
+}
+
 } // namespace mvx

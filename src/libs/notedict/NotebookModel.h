@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 namespace mvx {
 
@@ -55,6 +56,9 @@ public:
     bool showSource(qint64 id);
     // Sends 2260 (left, top). The window calls it once, when it closes.
     void reportClosed(int leftTwips, int topTwips);
+    // Where a window stored at `at` shows: there while enough of its top (where it is
+    // dragged) lies on one of the screens, else moved inside the first one.
+    [[nodiscard]] static QPoint placeOnScreen(const QPoint &at, const QSize &size, const QList<QRect> &screens);
 
     // Words of the list's scope (the lesson's while only those are shown, else all) due by
     // nowMs, and the range text a review of that scope uses ("" for the whole notebook).

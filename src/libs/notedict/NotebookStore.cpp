@@ -289,16 +289,17 @@ bool NotebookStore::openMain(const QString &noteFile)
     if (empty)
         return true; // an empty database file is a new notebook
     // Anything that is not our notebook is treated as damaged rather than written into.
-    if (m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() != kFormat
-        || !m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid())
+    if (m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='format'")).toString() != kFormat)
         return false;
     bool ok = false;
     m_version = m_db.scalar(QStringLiteral("SELECT value FROM meta WHERE key='version'")).toString().toInt(&ok);
     if (!ok || m_version < 1)
         return false;
-    // A newer program's notebook is refused and left as it is.
+    // A newer program's notebook is refused and left as it is, whatever its tables look like.
     m_newer = m_version > kFormatVersion;
-    return !m_newer;
+    if (m_newer)
+        return false;
+    return m_db.prepare(QStringLiteral("SELECT id, word, wkey, meaning, third, source, src_tag, src_book, src_no, added, updated FROM words LIMIT 0")).isValid();
 }
 
 bool NotebookStore::attachLib(const QString &libFile)

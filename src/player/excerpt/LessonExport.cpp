@@ -56,7 +56,7 @@ QString LessonExport::BaseName(const QString &bookPath, int lessonNo, const QStr
 }
 
 QString LessonExport::Export(sentra::SentraBook &book, int lessonNo, const QString &folder, ExcerptFiles &files,
-                             QString *error)
+                             QString *error, const std::atomic<bool> *cancel)
 {
     const std::optional<sentra::LessonData> lesson = book.readLesson(lessonNo);
     BookStretches source(book);
@@ -71,6 +71,10 @@ QString LessonExport::Export(sentra::SentraBook &book, int lessonNo, const QStri
     QByteArray mp3;
     if (!StretchClip(source, lessonNo, {0, soundMs}, clip, error) || !EncodeClip(clip, mp3, error)) {
         *error = QStringLiteral("%1 的声音没有做成（%2）").arg(QDir::toNativeSeparators(mp3Path), *error);
+        return {};
+    }
+    if (cancel && *cancel) {
+        error->clear();
         return {};
     }
     if (!files.MakeFolder(folder)) {

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 namespace mvx::sentra {
 class SentraBook;
 }
@@ -29,8 +31,9 @@ public:
 
     // Writes folder/<base>.mp3 and folder/<base>.lrc (the LRC renamed last; a failure leaves
     // neither new file). Returns the MP3's path, or an empty text with *error naming the file.
+    // A cancel seen before writing leaves the folder as it was and the error empty.
     static QString Export(sentra::SentraBook &book, int lessonNo, const QString &folder, ExcerptFiles &files,
-                          QString *error);
+                          QString *error, const std::atomic<bool> *cancel = nullptr);
 };
 
 } // namespace mvx::excerpt

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/UserSettings.h"
+#include "core/WaitMark.h"
 #include "core/WorkingFiles.h"
 #include "libs/comm/CommLib.h"
 #include "libs/notedict/ui/DrillWindows.h"
@@ -469,7 +470,7 @@ void PlayLessonForm::TimerHint_Timer()
 bool PlayLessonForm::TipsMayOpen() const
 {
     const QWidget *modal = QApplication::activeModalWidget();
-    return !WaitRunning() && (modal == nullptr || modal == this) && isVisible();
+    return !WaitRunning() && !WaitMark::Running() && (modal == nullptr || modal == this) && isVisible();
 }
 
 void PlayLessonForm::ShowUsageTips()

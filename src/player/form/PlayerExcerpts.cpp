@@ -122,11 +122,13 @@ void PlayerExcerpts::RunExport(const ExportLessonForm::Choice &choice)
     if (!choice.cards) {
         QString mp3;
         const ExportOutcome outcome = RunExportWithProgress(m_form, QStringLiteral("正在导出整课 MP3 和 LRC……"),
-            [&](const std::atomic<bool> &, const std::function<void(int, int)> &, QString *error) {
+            [&](const std::atomic<bool> &cancel, const std::function<void(int, int)> &, QString *error) {
                 excerpt::ExcerptFiles files;
-                mp3 = excerpt::LessonExport::Export(*book, lessonNo, folder, files, error);
+                mp3 = excerpt::LessonExport::Export(*book, lessonNo, folder, files, error, &cancel);
                 return mp3.isEmpty() ? -1 : 1;
             });
+        if (outcome.cancelled)
+            return;
         if (outcome.result < 0) {
             ShowMessageBox(QStringLiteral("课文没有导出：%1").arg(outcome.error), 1);
             return;

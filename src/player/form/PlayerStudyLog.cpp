@@ -1,6 +1,5 @@
 #include "player/form/PlayerStudyLog.h"
 
-#include "core/UserSettings.h"
 #include "player/playback/PageSide.h"
 #include "player/playback/PlaybackController.h"
 #include "player/studyrecord/StudyRecordForm.h"
@@ -81,10 +80,8 @@ QList<int> PlayerStudyLog::HardSentences()
 {
     if (!m_history || m_controller.PlayStatus() == NoLesson)
         return {};
-    const int n = GetUserInt(QString::fromLatin1(Key::HardSentenceCount), DefaultHardCount);
     const LessonReport r = MakeLessonReport(*m_history, ListeningHistory::BookKey(m_controller.BookFile()),
-                                            m_controller.LessonNo(), n > 0 ? n : DefaultHardCount,
-                                            QDateTime::currentDateTime());
+                                            m_controller.LessonNo(), HardCountSetting(), QDateTime::currentDateTime());
     QList<int> out;
     for (const HardSentenceRow &h : r.hardest)
         if (h.noInLesson >= 0)

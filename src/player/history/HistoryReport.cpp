@@ -1,5 +1,6 @@
 #include "player/history/HistoryReport.h"
 
+#include "core/UserSettings.h"
 #include "libs/sentra/SentraBook.h"
 
 #include <cmath>
@@ -12,6 +13,12 @@ qint64 LessonReport::TotalMs() const
     for (qint64 ms : perDay)
         sum += ms;
     return sum;
+}
+
+int HardCountSetting()
+{
+    const int n = GetUserInt(QString::fromLatin1(Key::HardSentenceCount), DefaultHardCount);
+    return n > 0 ? n : DefaultHardCount;
 }
 
 double Minutes(qint64 ms)
@@ -32,17 +39,16 @@ LessonReport MakeLessonReport(ListeningHistory &history, const QString &book, in
     std::optional<sentra::LessonInfo> info;
     if (b.open(book, false))
         info = b.lessonInfo(lessonNo);
-    if (info) {
-        r.title = info->title;
-        r.firstSentence = info->firstSentence;
-        r.hasTitle = info->hasTitle;
-        // Sentences the lesson no longer has are left out.
-        counts.removeIf([&](const SentenceCounts &c) {
-            return c.noInAll < info->firstSentence || c.noInAll >= info->firstSentence + info->sentenceCount;
-        });
-    }
-    const QHash<int, sentra::SentraBook::DictationScore> dictations =
-        info ? b.lessonDictations(lessonNo) : QHash<int, sentra::SentraBook::DictationScore>();
+    if (!info)
+        return r; // no book, no sentences to rank or to open
+    r.title = info->title;
+    r.firstSentence = info->firstSentence;
+    r.hasTitle = info->hasTitle;
+    // Sentences the lesson no longer has are left out.
+    counts.removeIf([&](const SentenceCounts &c) {
+        return c.noInAll < info->firstSentence || c.noInAll >= info->firstSentence + info->sentenceCount;
+    });
+    const QHash<int, sentra::SentraBook::DictationScore> dictations = b.lessonDictations(lessonNo);
     const auto dictationOf = [&](int noInAll) -> std::optional<DictationMark> {
         const auto it = dictations.constFind(noInAll);
         if (it == dictations.cend())
@@ -52,13 +58,11 @@ LessonReport MakeLessonReport(ListeningHistory &history, const QString &book, in
     for (const HardSentence &h : HardestSentences(counts, dictationOf, now, hardCount)) {
         HardSentenceRow row;
         row.noInAll = h.counts.noInAll;
-        row.noInLesson = info ? h.counts.noInAll - info->firstSentence : -1;
+        row.noInLesson = h.counts.noInAll - info->firstSentence;
         row.score = h.score;
         row.counts = h.counts;
-        if (info) {
-            const auto s = b.sentence(h.counts.noInAll);
-            row.english = s ? s->english : QString();
-        }
+        const auto s = b.sentence(h.counts.noInAll);
+        row.english = s ? s->english : QString();
         r.hardest.append(row);
     }
     return r;

@@ -2,8 +2,8 @@
 // What the history says about one lesson, read together with its book: the days studied, the
 // time per day and the hardest sentences with their counts and English. The study-record
 // window shows it and the mvxbrx-history tool prints it (ReportLines), so they never differ.
-// Sentences the book no longer has are skipped; a book that cannot be opened leaves the
-// texts empty and ranks by the history's counts alone.
+// Sentences the book no longer has are skipped; while the book cannot be opened there are
+// no sentences to go back to, so the report keeps only the days studied.
 #include "player/history/ListeningHistory.h"
 
 #include <QStringList>
@@ -33,6 +33,8 @@ struct LessonReport
 };
 
 inline constexpr int DefaultHardCount = 10;
+// How many hard sentences the learner asked for (setting HardSentenceCount), else 10.
+[[nodiscard]] int HardCountSetting();
 
 [[nodiscard]] LessonReport MakeLessonReport(ListeningHistory &history, const QString &book, int lessonNo,
                                             int hardCount, const QDateTime &now);

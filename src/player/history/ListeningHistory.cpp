@@ -22,6 +22,23 @@ CREATE TABLE study_day (
   PRIMARY KEY (book, lesson_no, day));
 )";
 
+const char *const WriteHeard =
+    "INSERT INTO sentence_heard (book, no_in_all, lesson_no, plays, repeats, lookups, last_heard) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT (book, no_in_all) DO UPDATE SET "
+    "lesson_no = ?3, plays = plays + ?4, repeats = repeats + ?5, lookups = lookups + ?6, "
+    "last_heard = CASE WHEN ?7 > last_heard THEN ?7 ELSE last_heard END";
+const char *const WriteStudyDay = "INSERT INTO study_day (book, lesson_no, day, ms) VALUES (?1, ?2, ?3, ?4) "
+                                  "ON CONFLICT (book, lesson_no, day) DO UPDATE SET ms = ms + ?4";
+// Every statement of the program, so a file whose tables were changed (another program's,
+// or damage that left valid SQL) is found at open instead of failing every write.
+const char *const Statements[] = {
+    WriteHeard,
+    WriteStudyDay,
+    "SELECT no_in_all, plays, repeats, lookups, last_heard FROM sentence_heard WHERE book = ? AND lesson_no = ?",
+    "SELECT day, ms FROM study_day WHERE book = ? AND lesson_no = ?",
+    "SELECT book, lesson_no FROM sentence_heard UNION SELECT book, lesson_no FROM study_day",
+};
+
 } // namespace
 
 QString ListeningHistory::DefaultPath()
@@ -68,11 +85,21 @@ bool ListeningHistory::OpenOrStartFresh()
         why = QStringLiteral("格式版本 %1 不认识").arg(version);
     else if (!m_db.checkIntegrity())
         why = QStringLiteral("文件已损坏");
+    else if (!TablesUsable())
+        why = QStringLiteral("表格不完整");
     if (why.isEmpty())
         return true;
     m_db.close();
     SetAside(why);
     return StartFile();
+}
+
+bool ListeningHistory::TablesUsable()
+{
+    for (const char *sql : Statements)
+        if (!m_db.prepare(QString::fromUtf8(sql)).isValid())
+            return false;
+    return true;
 }
 
 void ListeningHistory::SetAside(const QString &why)
@@ -147,11 +174,7 @@ bool ListeningHistory::Flush()
     SqliteTransaction tx(m_db);
     if (!tx.isActive())
         return false;
-    SqliteStatement qs = m_db.prepare(QStringLiteral(
-        "INSERT INTO sentence_heard (book, no_in_all, lesson_no, plays, repeats, lookups, last_heard) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT (book, no_in_all) DO UPDATE SET "
-        "lesson_no = ?3, plays = plays + ?4, repeats = repeats + ?5, lookups = lookups + ?6, "
-        "last_heard = CASE WHEN ?7 > last_heard THEN ?7 ELSE last_heard END"));
+    SqliteStatement qs = m_db.prepare(QString::fromUtf8(WriteHeard));
     bool ok = qs.isValid();
     for (auto it = m_pending.cbegin(); ok && it != m_pending.cend(); ++it) {
         qs.reset();
@@ -165,9 +188,7 @@ bool ListeningHistory::Flush()
         qs.bind(7, it->lastHeard.isValid() ? it->lastHeard.toUTC().toString(Qt::ISODateWithMs) : QString());
         ok = qs.exec();
     }
-    SqliteStatement qd = m_db.prepare(QStringLiteral(
-        "INSERT INTO study_day (book, lesson_no, day, ms) VALUES (?1, ?2, ?3, ?4) "
-        "ON CONFLICT (book, lesson_no, day) DO UPDATE SET ms = ms + ?4"));
+    SqliteStatement qd = m_db.prepare(QString::fromUtf8(WriteStudyDay));
     ok = ok && qd.isValid();
     for (auto it = m_pendingTime.cbegin(); ok && it != m_pendingTime.cend(); ++it) {
         qd.reset();

@@ -66,6 +66,7 @@ public:
 
 private:
     bool OpenOrStartFresh();
+    bool TablesUsable();
     bool StartFile();
     void SetAside(const QString &why);
 

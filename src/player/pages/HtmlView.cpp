@@ -1,5 +1,6 @@
 #include "player/pages/HtmlView.h"
 
+#include "core/WaitMark.h"
 #include "player/pages/LessonWebPage.h"
 #include "player/pages/PageBridge.h"
 #include "player/pages/SceneGraphSetup.h"
@@ -139,12 +140,14 @@ bool HtmlView::waitFor(const std::function<bool()> &done, int timeoutMs)
     });
     m_loop = &loop;
     m_waiting = true;
+    WaitMark::Enter();
     qApp->installEventFilter(this);
     limit.start(timeoutMs);
     while (!done() && !timedOut) {
         loop.exec();
     }
     qApp->removeEventFilter(this);
+    WaitMark::Leave();
     m_waiting = false;
     m_loop = nullptr;
     auto deferred = std::move(m_deferred);

@@ -97,6 +97,7 @@ void PlaybackController::OnTimer(PlayerTimer timer)
 
 void PlaybackController::LeaveBusy()
 {
+    WaitMark::Leave();
     if (--m_busy > 0)
         return;
     if (!m_heldKeys.empty()) {

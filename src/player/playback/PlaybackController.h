@@ -12,6 +12,7 @@
 // the media-ready one is ignored, so nothing re-enters a sentence change. A sound that
 // never opens ends its wait after MediaTimeoutMs with a message; the player stays usable.
 // The widget shows the state read back here and repaints on the signals.
+#include "core/WaitMark.h"
 #include "player/playback/ButtonPanel.h"
 #include "player/playback/PlayerClock.h"
 #include "player/playback/PlayerOperations.h"
@@ -69,7 +70,11 @@ public:
     [[nodiscard]] int GetSentenceNoInAll(int nNoInLesson) const override { return nNoInLesson + m_lessonFirstSentence; }
     [[nodiscard]] int BookHandle() const override { return m_bookHandle; }
     [[nodiscard]] bool IsBusy() const override { return m_busy > 0; }
-    void EnterBusy() override { ++m_busy; }
+    void EnterBusy() override
+    {
+        ++m_busy;
+        WaitMark::Enter();
+    }
     void LeaveBusy() override;
     void SetCurSentence(int n) override;
     void GoToSentence(int n) override;

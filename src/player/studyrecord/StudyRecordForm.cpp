@@ -41,7 +41,7 @@ StudyRecordForm::StudyRecordForm(ListeningHistory &history, QWidget *parent) : Q
     connect(m_lessons, &QListWidget::currentRowChanged, this, &StudyRecordForm::ShowLesson);
     connect(m_hard, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         const int row = m_hard->indexOfTopLevelItem(item);
-        if (row >= 0 && row < m_report.hardest.size() && m_report.hardest[row].noInLesson >= 0)
+        if (row >= 0 && row < m_report.hardest.size())
             emit openSentence(m_report.book, m_report.lessonNo, m_report.hardest[row].noInLesson);
     });
     FillLessons();
@@ -79,7 +79,7 @@ void StudyRecordForm::ShowLesson(int row)
 {
     if (row < 0 || row >= m_keys.size())
         return;
-    m_report = MakeLessonReport(m_history, m_keys[row].book, m_keys[row].lessonNo, DefaultHardCount, m_now);
+    m_report = MakeLessonReport(m_history, m_keys[row].book, m_keys[row].lessonNo, HardCountSetting(), m_now);
     m_summary->setText(QStringLiteral("%1：学了 %2 天，共 %3 分钟")
                            .arg(m_report.title.isEmpty() ? QFileInfo(m_report.book).completeBaseName() : m_report.title)
                            .arg(m_report.DaysStudied())

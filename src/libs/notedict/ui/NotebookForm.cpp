@@ -9,12 +9,14 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -119,7 +121,12 @@ void NotebookForm::placeAt(int leftTwips, int topTwips)
             move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
         return;
     }
-    move(TwipsToPixels(leftTwips), TwipsToPixels(topTwips));
+    QList<QRect> screens;
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry();
+    for (QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    move(NotebookModel::placeOnScreen(QPoint(TwipsToPixels(leftTwips), TwipsToPixels(topTwips)), size(), screens));
 }
 
 void NotebookForm::setButtonVisible(const QString &name, bool visible)
