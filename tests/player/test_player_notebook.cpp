@@ -11,6 +11,7 @@
 #include "libs/notedict/NoteDictLib.h"
 #include "libs/notedict/NotebookModel.h"
 #include "libs/notedict/NotebookStore.h"
+#include "libs/notedict/ui/DictPopupForm.h"
 #include "libs/notedict/ui/NoteDictWindows.h"
 #include "libs/notedict/ui/NotebookForm.h"
 #include "libs/sentra/SentraFacade.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QtTest>
@@ -179,6 +181,78 @@ private slots:
         QCOMPARE(c.CurSentence(), expected);
         QCOMPARE(c.PlayStatus(), expected == 1 ? before : int(Stopped));
         QVERIFY(c.MyIsButtonEnabled("btPlay"));
+    }
+
+    // End to end: a right click on a word and "存入笔记本" in the pop-up. The word is underlined
+    // and bold in the page and in the notebook; saving it again marks (never toggles) and
+    // adds no second entry; the mark is in the book, so it is there after the lesson reopens.
+    void aWordSavedFromThePopupIsMarkedEverywhere()
+    {
+        PlayLessonForm form;
+        form.OpenLesson(m_book, 0, true);
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto frame = [&] { return static_cast<pages::LessonPages &>(form.Pages()).FrameOf(SentenceText::English); };
+        // The word "sign" of sentence 2: its place in the view and its child number.
+        const auto wordAt = [&] {
+            return View(form)
+                ->runAndWait(QStringLiteral(
+                                 "(function(f){var l=__mvxAgent.el(f,'ste2');var k=-1;"
+                                 "for(var i=0;i<l.children.length;i++)if(l.children[i].textContent==='sign')k=i;"
+                                 "if(k<0)return null;l.scrollIntoView({block:'center'});var b=l.children[k].getBoundingClientRect();"
+                                 "var o=__mvxAgent.rect(f,'ste2');var lb=l.getBoundingClientRect();"
+                                 "return {x:o.x+b.left-lb.left+b.width/2,y:o.y+b.top-lb.top+b.height/2,k:k};})('%1')")
+                                 .arg(frame()),
+                             10000)
+                .toMap();
+        };
+        const auto look = [&](int k) {
+            return View(form)
+                ->runAndWait(QStringLiteral("(function(f,k){var s=__mvxAgent.el(f,'ste2').children[k].style;"
+                                            "return s.textDecoration+'|'+s.fontWeight;})('%1',%2)")
+                                 .arg(frame())
+                                 .arg(k),
+                             10000)
+                .toString();
+        };
+        const auto save = [&]() -> int {
+            const QVariantMap at = wordAt();
+            if (at.isEmpty())
+                return -1;
+            QTest::mouseClick(View(form)->focusProxy(), Qt::RightButton, {},
+                              QPoint(int(at["x"].toDouble()), int(at["y"].toDouble())));
+            if (!WaitFor([] { return CurrentDictPopup() && CurrentDictPopup()->isVisible(); }))
+                return -1;
+            QTest::mouseClick(CurrentDictPopup()->findChild<QPushButton *>(QStringLiteral("btSaveWord")), Qt::LeftButton);
+            CurrentDictPopup()->close();
+            return at["k"].toInt();
+        };
+        const auto entries = [&] {
+            NotebookStore store;
+            return store.open(m_note, m_note + QStringLiteral(".lib"), false) ? store.count() : -1;
+        };
+        const int before = entries();
+
+        const int k = save();
+        QVERIFY(k >= 0);
+        QVERIFY(WaitFor([&] { return look(k) == QStringLiteral("underline|bold"); }));
+        {
+            NotebookStore store;
+            QVERIFY(store.open(m_note, m_note + QStringLiteral(".lib"), false));
+            QVERIFY(store.find(QStringLiteral("sign")).id > 0);
+        }
+        const int after = entries();
+        QCOMPARE(after, std::max(before, 0) + 1);
+
+        QCOMPARE(save(), k); // again: still marked, still one entry
+        QTest::qWait(300);
+        QCOMPARE(look(k), QStringLiteral("underline|bold"));
+        QCOMPARE(entries(), after);
+
+        form.OpenLesson(m_book, 0, true);
+        QVERIFY(WaitFor([&] { return look(k) == QStringLiteral("underline|bold"); }));
+        QCOMPARE(m_messages, QStringList());
     }
 
     void lessonWithoutWordsSaysHow()
