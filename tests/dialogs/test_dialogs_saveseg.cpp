@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "core/UserSettings.h"
 #include "dialogs/SaveSegForm.h"
+#include "libs/comm/CommLib.h"
 #include "ui/CallByName.h"
 #include "ui/MessageBox.h"
 
@@ -190,6 +191,49 @@ private slots:
             return m.startsWith(QStringLiteral("Morvex英语软件的独到之处")) && m.endsWith(QStringLiteral("\n\n要看看《Sentra》的介绍吗？"));
         });
         QCOMPARE(introduced, wantIntroduction);
+    }
+
+    // Yes to the introduction opens the memoriser's page in the help; nothing is called, and the
+    // stored destination stays.
+    void introductionYesOpensItsPage()
+    {
+        SetDest(QStringLiteral("Sentra"));
+        QString shown;
+        SetHelpViewerHandler([&shown](const QString &file) { shown = file; });
+        m_answer = true;
+        Caller c;
+        SaveSegForm d;
+        d.Load();
+        d.SetCallingForm(&c);
+        d.SetFileName(QStringLiteral("n"));
+        d.show();
+        d.btOk_click();
+        d.RunChoice();
+        SetHelpViewerHandler({});
+        QVERIFY2(shown.endsWith(QStringLiteral("htmlsrc/sentra.htm")) && QFileInfo::exists(shown), qPrintable(shown));
+        QVERIFY(c.calls.isEmpty());
+        QCOMPARE(Dest(), QStringLiteral("Sentra"));
+    }
+
+    // Another destination chosen, then Cancel (or the close button): nothing called or stored.
+    void cancelStoresNothing()
+    {
+        SetSentraPath(m_sentraFolder);
+        for (const bool closeButton : {false, true}) {
+            Caller c;
+            SaveSegForm d;
+            d.Load();
+            d.SetCallingForm(&c);
+            d.SetFileName(QStringLiteral("n"));
+            d.show();
+            d.lbOpMode_MouseDown(1);
+            QCOMPARE(d.SelectedDest(), QStringLiteral("Sentra"));
+            closeButton ? d.btWinClose_click() : d.btCancel_click();
+            QVERIFY(!d.isVisible());
+            d.RunChoice();
+            QVERIFY(c.calls.isEmpty());
+            QCOMPARE(Dest(), QStringLiteral("Reviewer"));
+        }
     }
 };
 

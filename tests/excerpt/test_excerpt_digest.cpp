@@ -230,6 +230,29 @@ private slots:
                  (QStringList{QStringLiteral("kept.mp3"), QStringLiteral("kept.txt")}));
     }
 
+    // A sound that cannot be made (the book closed under the player) and a "segment" that
+    // cannot be made (a file of that name) are each reported with the file, and nothing is written.
+    void unmadeSoundOrFolderIsReported()
+    {
+        ScriptedAnswers answers;
+        ExcerptFiles files;
+        Excerpts excerpts(m_home, files, answers);
+        QVERIFY(!excerpts.DigestSeg(QStringLiteral("lost"), {1, 999, 0, 0, 0}));
+        QCOMPARE(answers.told.size(), 1);
+        QVERIFY2(answers.told[0].contains(QStringLiteral("声音没有做成")) && answers.told[0].contains(QStringLiteral("lost.mp3")),
+                 qPrintable(answers.told[0]));
+        QVERIFY(!QFileInfo::exists(Seg({})));
+
+        QFile blocker(Seg({}).chopped(1)); // "segment" as a file
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        answers.told.clear();
+        QVERIFY(!excerpts.DigestSeg(QStringLiteral("blocked"), Spot(1)));
+        QFile::remove(blocker.fileName());
+        QCOMPARE(answers.told.size(), 1);
+        QVERIFY2(answers.told[0].contains(QStringLiteral("无法建立文件夹")), qPrintable(answers.told[0]));
+    }
+
     void handsTheSentenceToTheMemoriser()
     {
         const QString sentraKey = QStringLiteral("SOFTWARE\\MorvexSoft\\Sentra");
