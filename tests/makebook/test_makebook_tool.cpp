@@ -537,6 +537,18 @@ void TestMakebookTool::commandLine()
     // The heard times follow the maker's times; they are the same until the learner nudges.
     QCOMPARE(lines[1], QStringLiteral("0\t1\t%1\t%2\tThe frog is very small.\t这种青蛙非常小。\t%1\t%2")
                            .arg(m_lrcStarts[1]).arg(m_lrcStarts[2]));
+    // After the learner's nudges: the maker's times stay, the heard ones move.
+    {
+        mvx::sentra::SentraBook book;
+        QVERIFY(book.open(path("我的课文/青蛙.dat"), true));
+        QVERIFY(book.nudgeSentence(1, mvx::sentra::SentenceEdge::Start, 40));
+        QVERIFY(book.nudgeSentence(1, mvx::sentra::SentenceEdge::End, -30));
+    }
+    p.start(tool, {"--book", path("我的课文/青蛙.dat"), "--list"});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).value(1),
+             QStringLiteral("0\t1\t%1\t%2\tThe frog is very small.\t这种青蛙非常小。\t%3\t%4")
+                 .arg(m_lrcStarts[1]).arg(m_lrcStarts[2]).arg(m_lrcStarts[1] + 40).arg(m_lrcStarts[2] - 30));
 
     // A refusal: exit code 1, the file and line on stderr, the book as it was.
     const QByteArray book = digestOf(path("我的课文/青蛙.dat"));
