@@ -1,7 +1,9 @@
 // The library's search file, damaged on disk or left by another copy of the program: a small
 // valid file made here over two real books, its bytes changed by the input (see
-// fuzz::patched). Whatever the damage, a search gives the hits the books hold (a damaged file
-// is made again from them) and the file afterwards passes SQLite's integrity check.
+// fuzz::patched). Whatever the damage, searching never fails: a file found damaged (at open,
+// or when a search reads it) is made again from the books. Damage that leaves every structure
+// readable may change hits until the books change; the file kept still passes the check it is
+// opened with, and once it is gone the books' own hits come back.
 #include "FuzzSupport.h"
 #include "core/SqliteDb.h"
 #include "core/TextCodec.h"
@@ -85,17 +87,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzz::fail("cannot write the search file", file);
     out.write(fuzz::patched(base, fuzz::input(data, size)));
     out.close();
-    {
+    for (const QString &query : {QStringLiteral("farmers"), QStringLiteral("水"), QStringLiteral("clean water")}) {
         LibrarySearch search(kIndex);
-        const LibrarySearchResult farmers = search.Search(QStringLiteral("farmers"), -1);
-        FUZZ_CHECK(farmers.error.isEmpty(), farmers.error);
-        FUZZ_CHECK(hits(farmers) == (QStringList{QStringLiteral("农民:0"), QStringLiteral("农民:1"), QStringLiteral("净水:1")}),
-                   hits(farmers).join(u' '));
-        FUZZ_CHECK(hits(search.Search(QStringLiteral("水"), -1)).size() == 4, file); // every sentence
+        const LibrarySearchResult r = search.Search(query, -1);
+        FUZZ_CHECK(r.error.isEmpty(), query + QStringLiteral(": ") + r.error);
     }
-    SqliteDb db;
-    FUZZ_CHECK(db.open(file, SqliteDb::Mode::ReadOnly)
-                   && db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok"),
-               file);
+    {
+        SqliteDb db;
+        FUZZ_CHECK(db.open(file, SqliteDb::Mode::ReadOnly) && db.checkIntegrity(), file);
+    }
+    QFile::remove(file);
+    LibrarySearch fresh(kIndex);
+    const LibrarySearchResult farmers = fresh.Search(QStringLiteral("farmers"), -1);
+    FUZZ_CHECK(hits(farmers) == (QStringList{QStringLiteral("农民:0"), QStringLiteral("农民:1"), QStringLiteral("净水:1")}),
+               hits(farmers).join(u' '));
     return 0;
 }

@@ -141,12 +141,36 @@ bool LibrarySearch::createSchema()
     return ok && tx.commit();
 }
 
-// SQLite's full check, the full-text index's own, and the tables as this program reads them:
-// a file damaged inside its pages would otherwise be searched and added to as it is, giving
-// wrong hits or failing every search until it is deleted by hand.
+// Whether the last step on the connection failed because of what is in the file (damage,
+// including the full-text index's own "invalid file format"), not because of the moment (a
+// busy or full disk, memory): only the first kind is mended by making the file again.
+static bool StepHitDamage(sqlite3 *db)
+{
+    switch (sqlite3_errcode(db) & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_IOERR:
+    case SQLITE_NOMEM:
+    case SQLITE_FULL:
+    case SQLITE_INTERRUPT:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_OK:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// SQLite's quick check and the tables as this program reads them: a file damaged in its
+// structure or changed by another program is made again instead of being searched and added
+// to as it is. Damage inside the full-text index shows when it is read (see Search). The full
+// checks are not run here: on 100,000 sentences they cost about half a second at every run's
+// first search.
 bool LibrarySearch::storeIntact()
 {
-    if (m_db->scalar(QStringLiteral("PRAGMA integrity_check")).toString() != QLatin1String("ok"))
+    if (!m_db->checkIntegrity())
         return false;
     for (const char *sql : {"SELECT key, value FROM meta", "SELECT id, path, size, mtime FROM book",
                             "SELECT ord, title, path, lesson FROM article",
@@ -155,7 +179,7 @@ bool LibrarySearch::storeIntact()
                             "SELECT rowid, english, chinese, comment FROM sentence_text WHERE sentence_text MATCH 'a'"})
         if (!m_db->prepare(QString::fromLatin1(sql) + QStringLiteral(" LIMIT 0")).isValid())
             return false;
-    return m_db->exec(QStringLiteral("INSERT INTO sentence_text(sentence_text) VALUES('integrity-check')"));
+    return true;
 }
 
 bool LibrarySearch::openStore()
@@ -352,6 +376,21 @@ bool LibrarySearch::Refresh()
 
 LibrarySearchResult LibrarySearch::Search(const QString &query, int limit)
 {
+    LibrarySearchResult result = SearchOnce(query, limit);
+    if (result.error.isEmpty() || !m_damageSeen || m_inMemory)
+        return result;
+    // The file turned out damaged while it was read: made again from the books, once.
+    m_damageSeen = false;
+    const QString file = SearchFileFor(m_indexFile);
+    m_db.reset();
+    QFile::remove(file);
+    QFile::remove(file + QStringLiteral("-journal"));
+    m_refreshed = false;
+    return SearchOnce(query, limit);
+}
+
+LibrarySearchResult LibrarySearch::SearchOnce(const QString &query, int limit)
+{
     LibrarySearchResult result;
     const QStringList phrases = QueryPhrases(query);
     if (phrases.isEmpty()) {
@@ -387,7 +426,8 @@ LibrarySearchResult LibrarySearch::Search(const QString &query, int limit)
         spans.push_back({int(listSpans.integer(0)), int(listSpans.integer(3)), listSpans.text(1), listSpans.text(2),
                          listSpans.integer(4), listSpans.integer(5)});
     if (!listSpans.done()) {
-        result.error = QStringLiteral("搜索失败：%1").arg(m_db->lastError());
+        m_damageSeen = StepHitDamage(m_db->handle());
+        result.error = QStringLiteral("搜索失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(m_db->handle())));
         return result;
     }
 
@@ -440,9 +480,10 @@ LibrarySearchResult LibrarySearch::Search(const QString &query, int limit)
         runStart = runEnd;
     }
     if (failed) {
+        m_damageSeen = StepHitDamage(m_db->handle());
         result.hits.clear();
         result.truncated = false;
-        result.error = QStringLiteral("搜索失败：%1").arg(m_db->lastError());
+        result.error = QStringLiteral("搜索失败：%1").arg(QString::fromUtf8(sqlite3_errmsg(m_db->handle())));
     }
     return result;
 }

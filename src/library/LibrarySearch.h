@@ -2,8 +2,9 @@
 // Search over every sentence (English, Chinese, comment) of every sentence-book article of an
 // article index, kept in a SQLite full-text file beside the index ("X.search" for "X.txt").
 // At the first search of a run the file is brought up to date: only new or changed books are
-// read again, books no longer listed are dropped, and a damaged, foreign or older file is
-// rebuilt (in memory, with a note, when it cannot be written). Plain logic: the library
+// read again, books no longer listed are dropped, and a damaged (found at open or when a
+// search reads it), foreign or older file is rebuilt (in memory, with a note, when it cannot
+// be written). Plain logic: the library
 // window's search and the command-line tool both use it.
 #include <QString>
 #include <QStringList>
@@ -70,6 +71,7 @@ private:
     bool openStore();
     bool createSchema();
     bool storeIntact();
+    LibrarySearchResult SearchOnce(const QString &query, int limit);
     bool indexBook(qint64 bookId, const QString &path);
 
     QString m_indexFile;
@@ -78,6 +80,7 @@ private:
     bool m_inMemory = false;
     QString m_error, m_note;
     QStringList m_unreadable, m_reindexed;
+    bool m_damageSeen = false; // the last search failed on a damaged file
 };
 
 } // namespace mvx
