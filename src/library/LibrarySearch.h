@@ -70,7 +70,7 @@ public:
 private:
     bool openStore();
     bool createSchema();
-    bool storeIntact();
+    bool tablesUsable();
     LibrarySearchResult SearchOnce(const QString &query, int limit);
     bool indexBook(qint64 bookId, const QString &path);
 
