@@ -176,6 +176,7 @@ private slots:
         QTest::addRow("not a database") << QByteArray("this is not SQLite at all, just some text\n").repeated(200);
         QTest::addRow("a database of something else") << QByteArray();
         QTest::addRow("a history whose table lost a column") << QByteArray("lost a column");
+        QTest::addRow("an index out of step with its table") << QByteArray("index out of step");
     }
     void damagedFileSetAside()
     {
@@ -185,14 +186,25 @@ private slots:
             SqliteDb other;
             QVERIFY(other.open(path, SqliteDb::Mode::ReadWriteCreate));
             QVERIFY(other.exec(QStringLiteral("CREATE TABLE t (x); INSERT INTO t VALUES (1);")));
-        } else if (content == "lost a column") {
+        } else if (content == "lost a column" || content == "index out of step") {
             {
                 ListeningHistory first(path);
                 first.Count(QStringLiteral("a.dat"), 0, 1, ListeningHistory::Heard::Played, kNow);
+                first.AddStudyTime(QStringLiteral("a.dat"), 0, kNow.date(), 60'000);
             }
             SqliteDb db;
             QVERIFY(db.open(path, SqliteDb::Mode::ReadWrite));
-            QVERIFY(db.exec(QStringLiteral("ALTER TABLE sentence_heard DROP COLUMN lookups")));
+            if (content == "lost a column") {
+                QVERIFY(db.exec(QStringLiteral("ALTER TABLE sentence_heard DROP COLUMN lookups")));
+            } else {
+                // Two indexes trade places: only SQLite's full check sees it (found by fuzzing).
+                const qint64 a = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'sentence_heard_lesson'")).toLongLong();
+                const qint64 b = db.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'sqlite_autoindex_study_day_1'")).toLongLong();
+                QVERIFY(a > 0 && b > 0);
+                QVERIFY(db.exec(QStringLiteral("PRAGMA writable_schema = ON")));
+                QVERIFY(db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'sentence_heard_lesson'").arg(b)));
+                QVERIFY(db.exec(QStringLiteral("UPDATE sqlite_master SET rootpage = %1 WHERE name = 'sqlite_autoindex_study_day_1'").arg(a)));
+            }
             content.clear(); // no byte comparison: SQLite rewrote the file
         } else {
             QFile f(path);
