@@ -4,8 +4,7 @@
 // At the first search of a run the file is brought up to date: only new or changed books are
 // read again, books no longer listed are dropped, and a damaged (found at open or when a
 // search reads it), foreign or older file is rebuilt (in memory, with a note, when it cannot
-// be written). Plain logic: the library
-// window's search and the command-line tool both use it.
+// be written). Plain logic: the library window's search and the command-line tool both use it.
 #include <QString>
 #include <QStringList>
 #include <QVector>

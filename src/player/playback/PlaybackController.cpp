@@ -25,6 +25,9 @@ PlaybackController::PlaybackController(MediaPlayerInterface &media, PageSide &pa
 
 PlaybackController::~PlaybackController()
 {
+    // The process's wait mark must not stay raised by a controller gone while busy.
+    for (; m_busy > 0; --m_busy)
+        WaitMark::Leave();
     m_clock.SetTimerHandler({});
     for (PlayerTimer t : {PlayerTimer::Position, PlayerTimer::MediaReady, PlayerTimer::AutoRepeatBreak})
         m_clock.SetTimer(t, false);
