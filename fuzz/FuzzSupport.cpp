@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-
+#include "core/SqliteDb.h"
 #include "core/TextCodec.h"
 
 #include <QCoreApplication>
@@ -152,6 +152,21 @@ QByteArray patched(const QByteArray &base, const QByteArray &records)
         out[qsizetype(offset % quint32(out.size()))] = records[i + 3];
     }
     return out;
+}
+
+void shrinkDatabase(const QString &path)
+{
+    SqliteDb db;
+    if (!db.open(path, SqliteDb::Mode::ReadWrite) || !db.exec(QStringLiteral("PRAGMA page_size = 512"))
+        || !db.exec(QStringLiteral("VACUUM")))
+        fail("cannot shrink a base file", path + QStringLiteral(": ") + db.lastError());
+}
+
+bool integrityOk(const QString &path)
+{
+    SqliteDb db;
+    return db.open(path, SqliteDb::Mode::ReadOnly)
+           && db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok");
 }
 
 void fail(const char *what, const QString &detail)

@@ -31,6 +31,10 @@ QString writeFile(const QString &name, const QByteArray &bytes);
 // cut the file to (0 = keep), then each 4 bytes are a 24-bit offset (modulo the size) and the
 // byte to put there. Lets a harness mutate files far larger than its inputs.
 [[nodiscard]] QByteArray patched(const QByteArray &base, const QByteArray &records);
+// Rewrites a SQLite file with 512-byte pages, so the offsets an input names stay small.
+void shrinkDatabase(const QString &path);
+// SQLite's full check of a file, opened read-only.
+[[nodiscard]] bool integrityOk(const QString &path);
 // Stops the process with the message when a reader broke what it promises.
 [[noreturn]] void fail(const char *what, const QString &detail = {});
 

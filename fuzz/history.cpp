@@ -3,7 +3,6 @@
 // read, reported on and counted into; a damaged file is set aside and a fresh one started;
 // afterwards the file passes SQLite's integrity check and holds the new counts.
 #include "FuzzSupport.h"
-#include "core/SqliteDb.h"
 #include "player/history/HistoryReport.h"
 #include "player/history/ListeningHistory.h"
 
@@ -33,19 +32,8 @@ QByteArray makeHistory()
         if (!h.Flush())
             fuzz::fail("cannot write the base history", h.Notice());
     }
-    SqliteDb db;
-    if (!db.open(path, SqliteDb::Mode::ReadWrite) || !db.exec(QStringLiteral("PRAGMA page_size = 512"))
-        || !db.exec(QStringLiteral("VACUUM")))
-        fuzz::fail("cannot shrink the base history", db.lastError());
-    db.close();
+    fuzz::shrinkDatabase(path);
     return fuzz::readFile(path);
-}
-
-bool integrityOk(const QString &path)
-{
-    SqliteDb db;
-    return db.open(path, SqliteDb::Mode::ReadOnly)
-           && db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok");
 }
 
 } // namespace
@@ -69,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         h.AddStudyTime(kBook, 0, kAt.date(), 60'000);
         FUZZ_CHECK(h.Flush(), h.Notice());
     }
-    FUZZ_CHECK(integrityOk(path), path);
+    FUZZ_CHECK(fuzz::integrityOk(path), path);
     ListeningHistory again(path);
     bool found = false;
     for (const SentenceCounts &c : again.LessonSentences(kBook, 0))

@@ -3,7 +3,6 @@
 // the notebook, the part after for the companion). Whatever opens is read and changed; a
 // damaged pair is set aside and replaced; afterwards both files pass SQLite's integrity check.
 #include "FuzzSupport.h"
-#include "core/SqliteDb.h"
 #include "libs/notedict/NotebookStore.h"
 
 #include <QDateTime>
@@ -14,14 +13,6 @@ using namespace mvx;
 namespace {
 
 const QString kFolder = QStringLiteral("/notebook");
-
-void shrink(const QString &path)
-{
-    SqliteDb db;
-    if (!db.open(path, SqliteDb::Mode::ReadWrite) || !db.exec(QStringLiteral("PRAGMA page_size = 512"))
-        || !db.exec(QStringLiteral("VACUUM")))
-        fuzz::fail("cannot shrink the base notebook", db.lastError());
-}
 
 QList<QByteArray> makeNotebook()
 {
@@ -36,16 +27,9 @@ QList<QByteArray> makeNotebook()
     const NoteWord w = store.find(QStringLiteral("glad"));
     store.answer(w.id, ReviewSchedule::Grade::Good, QDateTime::fromSecsSinceEpoch(1700000000));
     store.close();
-    shrink(dir + QStringLiteral("/words.not"));
-    shrink(dir + QStringLiteral("/words.not.lib"));
+    fuzz::shrinkDatabase(dir + QStringLiteral("/words.not"));
+    fuzz::shrinkDatabase(dir + QStringLiteral("/words.not.lib"));
     return {fuzz::readFile(dir + QStringLiteral("/words.not")), fuzz::readFile(dir + QStringLiteral("/words.not.lib"))};
-}
-
-bool integrityOk(const QString &path)
-{
-    SqliteDb db;
-    return db.open(path, SqliteDb::Mode::ReadOnly)
-           && db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok");
 }
 
 } // namespace
@@ -80,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                store.errorText());
     FUZZ_CHECK(store.find(QStringLiteral("fuzz")).example == QLatin1String("A fuzz test."), note);
     store.close();
-    FUZZ_CHECK(integrityOk(note), note);
-    FUZZ_CHECK(integrityOk(lib), lib);
+    FUZZ_CHECK(fuzz::integrityOk(note), note);
+    FUZZ_CHECK(fuzz::integrityOk(lib), lib);
     return 0;
 }

@@ -5,7 +5,6 @@
 // and damage that leaves what is read readable may change hits until the books change; once
 // the file is gone the books' own hits come back.
 #include "FuzzSupport.h"
-#include "core/SqliteDb.h"
 #include "core/TextCodec.h"
 #include "libs/sentra/SentraBook.h"
 #include "library/LibrarySearch.h"
@@ -58,11 +57,7 @@ QByteArray makeLibrary()
         if (!search.Refresh())
             fuzz::fail("cannot make the search file", search.error());
     }
-    SqliteDb db;
-    if (!db.open(file, SqliteDb::Mode::ReadWrite) || !db.exec(QStringLiteral("PRAGMA page_size = 512"))
-        || !db.exec(QStringLiteral("VACUUM")))
-        fuzz::fail("cannot shrink the search file", db.lastError());
-    db.close();
+    fuzz::shrinkDatabase(file);
     return fuzz::readFile(file);
 }
 

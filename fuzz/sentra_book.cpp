@@ -3,7 +3,6 @@
 // pages and sound) and changed once; a refused book gives a message; a book that took the
 // change still passes SQLite's integrity check.
 #include "FuzzSupport.h"
-#include "core/SqliteDb.h"
 #include "libs/sentra/LessonPages.h"
 #include "libs/sentra/SentraBook.h"
 
@@ -39,20 +38,8 @@ QByteArray makeBook()
     if (book.addLesson(lesson) < 0 || !book.setWordMeaning(0, QStringLiteral("rain"), QStringLiteral("雨")))
         fuzz::fail("cannot fill the base book", book.lastError());
     book.close();
-    // Small pages keep the book, and so the offsets the input names, small.
-    SqliteDb db;
-    if (!db.open(path, SqliteDb::Mode::ReadWrite) || !db.exec(QStringLiteral("PRAGMA page_size = 512"))
-        || !db.exec(QStringLiteral("VACUUM")))
-        fuzz::fail("cannot shrink the base book", db.lastError());
-    db.close();
+    fuzz::shrinkDatabase(path);
     return fuzz::readFile(path);
-}
-
-bool integrityOk(const QString &path)
-{
-    SqliteDb db;
-    return db.open(path, SqliteDb::Mode::ReadOnly)
-           && db.scalar(QStringLiteral("PRAGMA integrity_check")).toString() == QLatin1String("ok");
 }
 
 } // namespace
@@ -104,6 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                          | book.setWordMeaning(0, QStringLiteral("hills"), QStringLiteral("山"));
     book.close();
     if (writable && changed)
-        FUZZ_CHECK(integrityOk(path), path);
+        FUZZ_CHECK(fuzz::integrityOk(path), path);
     return 0;
 }
