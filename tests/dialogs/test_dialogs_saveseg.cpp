@@ -48,6 +48,14 @@ class TestDialogsSaveSeg : public QObject
         SaveAppSetting(QStringLiteral("SOFTWARE\\MorvexSoft\\Sentra"), QString(), QStringLiteral("InstallPath"), p);
     }
     static QLineEdit *NameBox(SaveSegForm &d) { return d.findChild<QLineEdit *>(QStringLiteral("teFileName")); }
+    // The dialog as the player shows it, proposing the name "n".
+    static void Show(SaveSegForm &d, Caller &c)
+    {
+        d.Load();
+        d.SetCallingForm(&c);
+        d.SetFileName(QStringLiteral("n"));
+        d.show();
+    }
 
 private slots:
     void initTestCase()
@@ -174,10 +182,7 @@ private slots:
         SetSentraPath(installed ? m_sentraFolder : QString());
         Caller c;
         SaveSegForm d;
-        d.Load();
-        d.SetCallingForm(&c);
-        d.SetFileName(QStringLiteral("n"));
-        d.show();
+        Show(d, c);
         if (choose)
             d.lbOpMode_MouseDown(1);
         QCOMPARE(d.SelectedDest(), wantSelected);
@@ -203,10 +208,7 @@ private slots:
         m_answer = true;
         Caller c;
         SaveSegForm d;
-        d.Load();
-        d.SetCallingForm(&c);
-        d.SetFileName(QStringLiteral("n"));
-        d.show();
+        Show(d, c);
         d.btOk_click();
         d.RunChoice();
         SetHelpViewerHandler({});
@@ -222,10 +224,7 @@ private slots:
         for (const bool closeButton : {false, true}) {
             Caller c;
             SaveSegForm d;
-            d.Load();
-            d.SetCallingForm(&c);
-            d.SetFileName(QStringLiteral("n"));
-            d.show();
+            Show(d, c);
             d.lbOpMode_MouseDown(1);
             QCOMPARE(d.SelectedDest(), QStringLiteral("Sentra"));
             closeButton ? d.btWinClose_click() : d.btCancel_click();
