@@ -195,8 +195,19 @@ private slots:
 
     // A notebook whose schema text was damaged into other valid SQL (found by fuzzing: the
     // column "reps" became "repss") is refused with a message, not opened to fail every read.
+    // Damage that leaves valid SQL: a renamed column, or the id no longer the row's key (found
+    // by fuzzing: new words got no id). Refused with a message, the file left as it was.
+    void changedColumnsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::newRow("a column renamed") << QByteArray("reps INTEGER") << QByteArray("repss NTEGER");
+        QTest::newRow("the id no longer the key") << QByteArray("id INTEGER PRIMARY KEY") << QByteArray("id INTEGER PXIMARY KEY");
+    }
     void changedColumnsAreRefused()
     {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
         {
             NotebookStore s;
             QVERIFY(s.open(m_note, m_lib, true));
@@ -205,9 +216,9 @@ private slots:
         QFile f(m_note);
         QVERIFY(f.open(QIODevice::ReadWrite));
         QByteArray bytes = f.readAll();
-        const qsizetype at = bytes.indexOf("reps INTEGER");
-        QVERIFY(at > 0);
-        bytes.replace(at, 5, "repss");
+        const qsizetype at = bytes.indexOf(from);
+        QVERIFY(at > 0 && from.size() == to.size());
+        bytes.replace(at, from.size(), to);
         QVERIFY(f.seek(0) && f.write(bytes) == bytes.size());
         f.close();
         NotebookStore s;

@@ -14,6 +14,28 @@ namespace {
 const QString kFormat = QStringLiteral("mvxnotebook");
 constexpr int kFormatVersion = 2;
 
+// The keys the notebook relies on, as SQLite reads them. Damage that leaves valid SQL can
+// turn "id INTEGER PRIMARY KEY" into a plain column (found by fuzzing: new words then got no
+// id) or drop a UNIQUE; the full check cannot see either.
+bool IsRowKey(SqliteDb &db, const QString &schema, const QString &table)
+{
+    SqliteStatement st = db.prepare(QStringLiteral("SELECT count(*), sum(name = 'id' AND type = 'INTEGER') "
+                                                   "FROM pragma_table_info(?1, ?2) WHERE pk > 0"));
+    st.bind(1, table);
+    st.bind(2, schema);
+    return st.next() && st.integer(0) == 1 && st.integer(1) == 1;
+}
+
+bool HasUniqueIndex(SqliteDb &db, const QString &table, const QString &columns)
+{
+    SqliteStatement st = db.prepare(QStringLiteral(
+        "SELECT count(*) FROM pragma_index_list(?1) AS il WHERE il.\"unique\" AND "
+        "(SELECT group_concat(name) FROM (SELECT name FROM pragma_index_info(il.name) ORDER BY seqno)) = ?2"));
+    st.bind(1, table);
+    st.bind(2, columns);
+    return st.next() && st.integer(0) > 0;
+}
+
 // Format 2 adds the review schedule to each word and keeps every source a word was saved
 // from (with its example) in "sources".
 const char *kMainSchema = R"(
@@ -383,13 +405,19 @@ bool NotebookStore::open(const QString &noteFile, const QString &libFile, bool c
         m_db.close();
         return false;
     }
-    // Tables whose columns were changed (a damaged schema text still parses) would open and
-    // then fail every read: refuse them now, leaving the file as it is.
+    // Tables whose columns or keys were changed (a damaged schema text still parses) would open
+    // and then fail every read, or store words without an id: refuse them now, leaving the
+    // file as it is.
     if (!m_db.prepare(QStringLiteral("SELECT %1 FROM words w LEFT JOIN lib.examples e ON e.id = w.id LIMIT 0")
                           .arg(QLatin1String(kWordColumns)))
              .isValid()
         || !m_db.prepare(QStringLiteral("SELECT word_id, source, src_tag, src_book, src_no, example, added FROM sources LIMIT 0"))
-                .isValid()) {
+                .isValid()
+        || !IsRowKey(m_db, QStringLiteral("main"), QStringLiteral("words"))
+        || !HasUniqueIndex(m_db, QStringLiteral("words"), QStringLiteral("wkey"))
+        || !IsRowKey(m_db, QStringLiteral("main"), QStringLiteral("sources"))
+        || !HasUniqueIndex(m_db, QStringLiteral("sources"), QStringLiteral("word_id,source"))
+        || !IsRowKey(m_db, QStringLiteral("lib"), QStringLiteral("examples"))) {
         m_error = QStringLiteral("单词笔记本文件已损坏，无法读出：%1").arg(noteFile);
         m_db.close();
         return false;
