@@ -200,6 +200,9 @@ private slots:
     // The launcher stays small: none of the main program's heavy libraries is linked in.
     void launcherNeedsNoHeavyLibraries()
     {
+#ifdef MVX_SANITIZED_BUILD
+        QSKIP("a sanitizer build links every library named on the line; the shipped build is checked");
+#endif
         QProcess readelf;
         readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), kLauncher});
         QVERIFY(readelf.waitForFinished(20000));
