@@ -177,6 +177,7 @@ private slots:
         QTest::addRow("a database of something else") << QByteArray();
         QTest::addRow("a history whose table lost a column") << QByteArray("lost a column");
         QTest::addRow("an index out of step with its table") << QByteArray("index out of step");
+        QTest::addRow("a header of a newer file format") << QByteArray("newer write format");
     }
     void damagedFileSetAside()
     {
@@ -186,6 +187,18 @@ private slots:
             SqliteDb other;
             QVERIFY(other.open(path, SqliteDb::Mode::ReadWriteCreate));
             QVERIFY(other.exec(QStringLiteral("CREATE TABLE t (x); INSERT INTO t VALUES (1);")));
+        } else if (content == "newer write format") {
+            {
+                ListeningHistory first(path);
+                first.Count(QStringLiteral("a.dat"), 0, 1, ListeningHistory::Heard::Played, kNow);
+            }
+            // Byte 18 is the format a writer needs: any SQLite then opens the file read-only
+            // (found by fuzzing: every write failed, and the counts were lost unsaid).
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            content = f.readAll();
+            content[18] = 3;
+            QVERIFY(f.seek(0) && f.write(content) == content.size());
         } else if (content == "lost a column" || content == "index out of step") {
             {
                 ListeningHistory first(path);

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
 namespace mvx {
 
 namespace {
@@ -89,6 +91,8 @@ bool ListeningHistory::OpenOrStartFresh()
         why = QStringLiteral("文件已损坏");
     else if (!TablesUsable())
         why = QStringLiteral("表格不完整");
+    else if (!WritesCanStart())
+        why = QStringLiteral("文件无法写入");
     if (why.isEmpty())
         return true;
     m_db.close();
@@ -102,6 +106,19 @@ bool ListeningHistory::TablesUsable()
         if (!m_db.prepare(QString::fromUtf8(sql)).isValid())
             return false;
     return true;
+}
+
+// A header damaged into a newer file format (found by fuzzing) lets every check pass and then
+// refuses every write; a file another process is writing only makes us wait, and is kept.
+bool ListeningHistory::WritesCanStart()
+{
+    if (!m_db.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return (sqlite3_errcode(m_db.handle()) & 0xff) != SQLITE_READONLY;
+    // Writing the version it already has touches the header, where the refusal shows.
+    const bool wrote = m_db.exec(QStringLiteral("PRAGMA user_version = %1").arg(FormatVersion));
+    const int rc = sqlite3_errcode(m_db.handle()) & 0xff;
+    m_db.exec(QStringLiteral("ROLLBACK"));
+    return wrote || rc != SQLITE_READONLY;
 }
 
 void ListeningHistory::SetAside(const QString &why)

@@ -67,6 +67,7 @@ public:
 private:
     bool OpenOrStartFresh();
     bool TablesUsable();
+    bool WritesCanStart();
     bool StartFile();
     void SetAside(const QString &why);
 
