@@ -84,8 +84,7 @@ QList<int> PlayerStudyLog::HardSentences()
                                             m_controller.LessonNo(), HardCountSetting(), QDateTime::currentDateTime());
     QList<int> out;
     for (const HardSentenceRow &h : r.hardest)
-        if (h.noInLesson >= 0)
-            out << h.noInLesson;
+        out << h.noInLesson;
     return out;
 }
 

@@ -113,10 +113,10 @@ bool ListeningHistory::TablesUsable()
 bool ListeningHistory::WritesCanStart()
 {
     if (!m_db.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return (sqlite3_errcode(m_db.handle()) & 0xff) != SQLITE_READONLY;
+        return m_db.lastErrorCode() != SQLITE_READONLY;
     // Writing the version it already has touches the header, where the refusal shows.
     const bool wrote = m_db.exec(QStringLiteral("PRAGMA user_version = %1").arg(FormatVersion));
-    const int rc = sqlite3_errcode(m_db.handle()) & 0xff;
+    const int rc = m_db.lastErrorCode();
     m_db.exec(QStringLiteral("ROLLBACK"));
     return wrote || rc != SQLITE_READONLY;
 }

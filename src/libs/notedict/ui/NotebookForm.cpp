@@ -121,11 +121,10 @@ void NotebookForm::placeAt(int leftTwips, int topTwips)
             move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
         return;
     }
+    // The primary screen first: a place on no screen is moved onto it.
     QList<QRect> screens;
-    if (QScreen *primary = QGuiApplication::primaryScreen())
-        screens << primary->availableGeometry();
     for (QScreen *screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
+        screens.insert(screen == QGuiApplication::primaryScreen() ? 0 : screens.size(), screen->availableGeometry());
     move(NotebookModel::placeOnScreen(QPoint(TwipsToPixels(leftTwips), TwipsToPixels(topTwips)), size(), screens));
 }
 
